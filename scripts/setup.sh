@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  qt6-base-dev cmake ninja-build g++ make pkg-config
+  qt6-base-dev libqt6svg6 cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev
   fonts-liberation
   xvfb xauth xdotool imagemagick poppler-utils
