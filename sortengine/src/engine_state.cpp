@@ -1,0 +1,56 @@
+#include "engine_state.h"
+
+#include <unistd.h>
+
+namespace sorvel {
+
+EngineState& engine_state() {
+    static EngineState state;
+    return state;
+}
+
+void reset_engine_state(EngineState& state, RunKind kind) {
+    close_open_files(state);
+    const std::uint32_t owner = state.owner_window;
+    state = EngineState{};
+    state.owner_window = owner;
+    if (kind == RunKind::RecordAtATime) {
+        state.options.file_type = kFileFIX;
+        state.statements.raw_run = true;
+    } else {
+        state.statements.file_type[kFileTXT] = true;
+    }
+}
+
+bool fail(EngineState& state, int code) {
+    state.return_code = code;
+    state.error = true;
+    return false;
+}
+
+void release_run_memory(EngineState& state) {
+    RunResources& run = state.run;
+    // swap with empty containers so the memory really goes back
+    std::vector<std::vector<std::uint8_t>>().swap(run.input_buffers);
+    std::vector<std::size_t>().swap(run.input_used);
+    std::vector<RecordRef>().swap(run.refs);
+    std::vector<std::uint8_t>().swap(run.output_buffer);
+    std::vector<std::uint8_t>().swap(run.dup_buffer);
+    run.ref_count = 0;
+    run.output_used = 0;
+    run.has_held = false;
+}
+
+void close_open_files(EngineState& state) {
+    RunResources& run = state.run;
+    if (run.input_fd >= 0) ::close(run.input_fd);
+    if (run.output_fd >= 0) ::close(run.output_fd);
+    for (int fd : run.work_fds) {
+        if (fd >= 0) ::close(fd);
+    }
+    run.input_fd = -1;
+    run.output_fd = -1;
+    run.work_fds.clear();
+}
+
+}  // namespace sorvel
