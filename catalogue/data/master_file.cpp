@@ -83,7 +83,7 @@ int writeFully(int fd, std::string_view bytes, std::int64_t offset) {
 
 // Bytes that make the range [from, to) of the file read as blank records.
 std::string blankFill(std::int64_t from, std::int64_t to) {
-    const std::string& blank = FilmRecord().bytes();
+    const std::string blank = FilmRecord().bytes();
     std::string fill;
     fill.reserve(static_cast<std::size_t>(to - from));
     for (std::int64_t offset = from; offset < to; ++offset) {

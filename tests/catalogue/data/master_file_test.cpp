@@ -1,0 +1,244 @@
+#include "data/master_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "record_printing.h"
+#include "temp_dir.h"
+
+namespace reel {
+namespace {
+
+using testing::TempDir;
+
+FilmRecord film(const std::string& title) {
+    FilmRecord record;
+    record.set(Field::Title, title);
+    record.set(Field::Director, "Director of " + title);
+    return record;
+}
+
+// Opens a catalogue in `dir` holding the films titled 1..count.
+void fillWithFilms(MasterFile& master, int count) {
+    ASSERT_TRUE(master.open());
+    for (int n = 1; n <= count; ++n)
+        ASSERT_TRUE(master.writeRecord(n, film("Film " + std::to_string(n))));
+}
+
+TEST(RecordCount, RoundsTheLengthToTheNearestRecord) {
+    struct Case {
+        std::int64_t length;
+        std::int32_t records;
+    } cases[] = {
+        {0, 0},
+        {324, 0},
+        {325, 1},
+        {649, 1},
+        {10 * 649 + 300, 10},
+        {10 * 649 + 324, 10},
+        {10 * 649 + 325, 11},
+        {10 * 649 + 400, 11},
+        {649LL * 3000000000LL, 2147483647},
+    };
+    for (const auto& c : cases) EXPECT_EQ(recordCountForLength(c.length), c.records) << c.length;
+}
+
+TEST(MasterFile, OpeningCreatesAnEmptyCatalogue) {
+    TempDir dir;
+    MasterFile master(dir.path());
+    ASSERT_TRUE(master.open());
+    EXPECT_TRUE(std::filesystem::exists(dir.file("Tavlen.Dat")));
+    EXPECT_EQ(master.recordCount(), 0);
+    EXPECT_EQ(master.freeSlot(), 1);
+    EXPECT_TRUE(master.readRecord(1).isPastEnd());
+    EXPECT_EQ(master.path(), dir.file("Tavlen.Dat"));
+}
+
+TEST(MasterFile, OpeningKeepsAFileWithAPartialRecordAsItIs) {
+    for (const std::int64_t extra : {300, 400}) {
+        TempDir dir;
+        std::string bytes;
+        for (int n = 1; n <= 10; ++n) bytes += film("Film " + std::to_string(n)).bytes();
+        bytes += std::string(static_cast<std::size_t>(extra), 'x');
+        dir.write("Tavlen.Dat", bytes);
+
+        MasterFile master(dir.path());
+        ASSERT_TRUE(master.open());
+        EXPECT_EQ(master.recordCount(), extra == 300 ? 10 : 11);
+        master.close();
+        EXPECT_EQ(dir.read("Tavlen.Dat"), bytes) << extra;
+    }
+}
+
+TEST(MasterFile, PartialLastRecordReadsCompletedWithBlanks) {
+    TempDir dir;
+    dir.write("Tavlen.Dat", film("Whole").bytes() + std::string(400, 'p'));
+    MasterFile master(dir.path());
+    ASSERT_TRUE(master.open());
+    const FilmRecord partial = master.readRecord(2);
+    EXPECT_FALSE(partial.isPastEnd());
+    EXPECT_EQ(partial.field(Field::Title), std::string(40, 'p'));
+    EXPECT_EQ(partial.bytes().substr(400), std::string(247, ' ') + "\r\n");
+    EXPECT_TRUE(master.readRecord(3).isPastEnd());
+}
+
+TEST(MasterFile, WritesReadBackAndExtendTheCount) {
+    TempDir dir;
+    MasterFile master(dir.path());
+    fillWithFilms(master, 1);
+    EXPECT_EQ(master.recordCount(), 1);
+    EXPECT_EQ(master.freeSlot(), 2);
+    ASSERT_TRUE(master.writeRecord(2, film("Second")));
+    EXPECT_EQ(master.recordCount(), 2);
+    EXPECT_EQ(master.readRecord(1), film("Film 1"));
+    EXPECT_EQ(master.readRecord(2), film("Second"));
+    EXPECT_EQ(std::filesystem::file_size(dir.file("Tavlen.Dat")), 2u * 649u);
+}
+
+TEST(MasterFile, FreeSlotReusesDeletedRecordsLowestFirst) {
+    TempDir dir;
+    MasterFile master(dir.path());
+    fillWithFilms(master, 10);
+    ASSERT_TRUE(master.blankRecord(7));
+    ASSERT_TRUE(master.blankRecord(4));
+    EXPECT_EQ(master.recordCount(), 10);
+    EXPECT_EQ(std::filesystem::file_size(dir.file("Tavlen.Dat")), 10u * 649u);
+    EXPECT_EQ(master.readRecord(4), FilmRecord());
+    EXPECT_EQ(master.freeSlot(), 4);
+    ASSERT_TRUE(master.writeRecord(4, film("New A")));
+    EXPECT_EQ(master.freeSlot(), 7);
+    ASSERT_TRUE(master.writeRecord(7, film("New B")));
+    EXPECT_EQ(master.freeSlot(), 11);
+    EXPECT_EQ(master.readRecord(5), film("Film 5"));
+}
+
+TEST(MasterFile, BlankTitleWithOtherFieldsCountsAsFree) {
+    TempDir dir;
+    MasterFile master(dir.path());
+    fillWithFilms(master, 3);
+    FilmRecord untitled;
+    untitled.set(Field::Director, "Left behind");
+    ASSERT_TRUE(master.writeRecord(2, untitled));
+    EXPECT_EQ(master.freeSlot(), 2);
+}
+
+TEST(MasterFile, WritingPastTheEndFillsTheGapWithBlankRecords) {
+    TempDir dir;
+    dir.write("Tavlen.Dat", film("One").bytes() + std::string(100, 'z'));
+    MasterFile master(dir.path());
+    ASSERT_TRUE(master.open());
+    ASSERT_EQ(master.recordCount(), 1);
+    ASSERT_TRUE(master.writeRecord(4, film("Four")));
+    EXPECT_EQ(master.recordCount(), 4);
+    const std::string bytes = dir.read("Tavlen.Dat");
+    ASSERT_EQ(bytes.size(), 4u * 649u);
+    // The stray bytes after record 1 are kept; the rest of record 2 and all of
+    // record 3 read as blank.
+    EXPECT_EQ(bytes.substr(649, 100), std::string(100, 'z'));
+    EXPECT_EQ(bytes.substr(749, 649 - 100), FilmRecord().bytes().substr(100));
+    EXPECT_EQ(master.readRecord(3), FilmRecord());
+    EXPECT_EQ(master.freeSlot(), 3);
+    EXPECT_EQ(master.readRecord(4), film("Four"));
+}
+
+TEST(MasterFile, SecondOpenOfTheSameCatalogueIsRefused) {
+    TempDir dir;
+    MasterFile first(dir.path());
+    ASSERT_TRUE(first.open());
+    MasterFile second(dir.path());
+    const IoResult refused = second.open();
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.message.find("already open"), std::string::npos) << refused.message;
+    EXPECT_NE(refused.message.find(dir.file("Tavlen.Dat")), std::string::npos);
+    EXPECT_FALSE(second.isOpen());
+
+    first.close();
+    EXPECT_TRUE(second.open());
+}
+
+TEST(MasterFile, OpenFailureNamesTheFileAndTheReason) {
+    TempDir dir;
+    struct Case {
+        std::string directory;
+        const char* reason;
+    } cases[] = {
+        {dir.file("missing-folder"), "No such file or directory"},
+        {dir.path(), "Is a directory"},  // Tavlen.Dat made a folder below
+    };
+    std::filesystem::create_directory(dir.file("Tavlen.Dat"));
+    for (const auto& c : cases) {
+        MasterFile master(c.directory);
+        const IoResult result = master.open();
+        EXPECT_FALSE(result);
+        EXPECT_FALSE(master.isOpen());
+        EXPECT_NE(result.message.find(c.directory + "/Tavlen.Dat"), std::string::npos)
+            << result.message;
+        EXPECT_NE(result.message.find(c.reason), std::string::npos) << result.message;
+    }
+}
+
+TEST(MasterFile, ReadOnlyFolderGivesAFailureAndCreatesNothing) {
+    if (geteuid() == 0) GTEST_SKIP() << "root may create files in a read-only folder";
+    TempDir dir;
+    std::filesystem::permissions(
+        dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    MasterFile master(dir.path());
+    const IoResult result = master.open();
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.message.find("Permission denied"), std::string::npos) << result.message;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Tavlen.Dat")));
+}
+
+TEST(MasterFile, FullDeviceReportsTheWriteAsFailed) {
+    TempDir dir;
+    std::filesystem::create_symlink("/dev/full", dir.file("Tavlen.Dat"));
+    MasterFile master(dir.path());
+    ASSERT_TRUE(master.open());
+    const IoResult result = master.writeRecord(1, film("Lost"));
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.message.find("No space left on device"), std::string::npos) << result.message;
+    EXPECT_EQ(master.recordCount(), 0);
+}
+
+// A file size limit cuts a growing write short part of the way through a
+// record, whoever runs the test; the record must not be left half-written.
+TEST(MasterFile, ShortWriteIsReportedAndTakenBack) {
+    TempDir dir;
+    MasterFile master(dir.path());
+    fillWithFilms(master, 2);
+    const std::string before = dir.read("Tavlen.Dat");
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 2 * 649 + 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const IoResult result = master.writeRecord(3, film("Too big"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.message.find("Record 3"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find(dir.file("Tavlen.Dat")), std::string::npos);
+    EXPECT_EQ(dir.read("Tavlen.Dat"), before);
+    EXPECT_EQ(master.recordCount(), 2);
+    EXPECT_EQ(master.freeSlot(), 3);
+}
+
+TEST(MasterFile, ClosedFileRefusesWrites) {
+    TempDir dir;
+    MasterFile master(dir.path());
+    EXPECT_FALSE(master.writeRecord(1, film("x")));
+    EXPECT_TRUE(master.readRecord(1).isPastEnd());
+    ASSERT_TRUE(master.open());
+    EXPECT_FALSE(master.writeRecord(0, film("x")));
+    EXPECT_EQ(master.recordCount(), 0);
+}
+
+}  // namespace
+}  // namespace reel
