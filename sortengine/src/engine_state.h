@@ -15,6 +15,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -247,6 +248,9 @@ struct RecordRef {
 // Phases of a record-at-a-time session (RawRun).
 enum class RaatPhase : std::uint8_t { Closed, Input, Returning, Ended };
 
+// A merge of work files in progress; defined by the merge (merge.h).
+struct MergeState;
+
 // Resources of a run, sized by the memory plan and used by reading, sorting,
 // merging and writing.
 struct RunResources {
@@ -287,6 +291,13 @@ struct RunResources {
     bool pause_shown = false;
     // Record-at-a-time.
     RaatPhase raat_phase = RaatPhase::Closed;
+
+    // --- Sort/merge core (merge.cpp, output_file.cpp, raw_run.cpp) ---
+    bool output_is_work_file = false;       // the open output descriptor is a work file
+    std::shared_ptr<MergeState> merge;        // a merge in progress (s_1raat returns)
+    bool raat_from_memory = false;          // s_1raat returns straight from the table
+    std::size_t raat_next = 0;              // next table entry to return from memory
+    std::size_t raat_buffer = 0;            // input buffer that takes the next release
 };
 
 struct EngineState {
