@@ -28,6 +28,8 @@ inline constexpr int kMaxDupKeys = 19;  // explicit DUPO/DUPE/DUPI keys
 inline constexpr int kDupKeyCapacity = 20;
 inline constexpr int kMaxConditions = 40;
 inline constexpr int kMaxOutFields = 20;
+// KEYO writes the record number before up to 20 key fields.
+inline constexpr int kOutFieldCapacity = kMaxOutFields + 1;
 inline constexpr int kMaxSumFields = 20;
 inline constexpr int kMaxConstant = 50;     // INCL/OMIT constant bytes
 inline constexpr int kMaxLiteral = 20;      // OUTR literal bytes
@@ -225,7 +227,7 @@ struct StatementTables {
     int dup_key_count = 0;
     std::array<Condition, kMaxConditions> conditions{};
     int condition_count = 0;
-    std::array<OutField, kMaxOutFields> out_fields{};
+    std::array<OutField, kOutFieldCapacity> out_fields{};
     int out_field_count = 0;
     std::array<SumField, kMaxSumFields> sum_fields{};
     int sum_field_count = 0;
@@ -293,11 +295,11 @@ struct RunResources {
     RaatPhase raat_phase = RaatPhase::Closed;
 
     // --- Sort/merge core (merge.cpp, output_file.cpp, raw_run.cpp) ---
-    bool output_is_work_file = false;       // the open output descriptor is a work file
-    std::shared_ptr<MergeState> merge;        // a merge in progress (s_1raat returns)
-    bool raat_from_memory = false;          // s_1raat returns straight from the table
-    std::size_t raat_next = 0;              // next table entry to return from memory
-    std::size_t raat_buffer = 0;            // input buffer that takes the next release
+    bool output_is_work_file = false;   // the open output descriptor is a work file
+    std::shared_ptr<MergeState> merge;  // a merge in progress (s_1raat returns)
+    bool raat_from_memory = false;      // s_1raat returns straight from the table
+    std::size_t raat_next = 0;          // next table entry to return from memory
+    std::size_t raat_buffer = 0;        // input buffer that takes the next release
 };
 
 struct EngineState {

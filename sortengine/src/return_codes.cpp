@@ -77,6 +77,8 @@ constexpr Meaning kMeanings[] = {
     {333, "the created probe work file cannot be closed"},
     {334, "the probe work file cannot be reopened"},
     {342, "no input buffer is free when a fill starts"},
+    {343, "another run is in progress in this process"},
+    {344, "record-at-a-time: no data buffer given"},
     {10001, "ADDR: operand other than RRN"},
     {10002, "BYPA: count or D/R operand missing or wrong"},
     {10003, "INCL: condition missing or parentheses not matching"},

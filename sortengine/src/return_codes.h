@@ -100,6 +100,11 @@ inline constexpr int kProbeDelete = 332;
 inline constexpr int kProbeCloseCreated = 333;
 inline constexpr int kProbeReopen = 334;
 inline constexpr int kNoFreeInputBuffer = 342;
+// Calls made while a run is in progress in this process (for example from
+// the host's message callback) are refused instead of disturbing that run.
+inline constexpr int kRunInProgress = 343;
+// s_1raat operation 2 or 3 without a data buffer.
+inline constexpr int kRaatNoBuffer = 344;
 
 }  // namespace sorvel::rc
 

@@ -1,0 +1,271 @@
+#include "compare.h"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <system_error>
+
+#include "ebcdic.h"
+#include "fields.h"
+
+namespace sorvel {
+
+namespace {
+
+constexpr std::size_t kNumericTextLimit = 23;
+
+constexpr std::uint8_t upper(std::uint8_t c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<std::uint8_t>(c - 'a' + 'A') : c;
+}
+
+int bytewise(const std::uint8_t* x, const std::uint8_t* y, std::size_t n) {
+    const int c = n == 0 ? 0 : std::memcmp(x, y, n);
+    return c == 0 ? kEqual : (c > 0 ? kGreater : kSmaller);
+}
+
+int reversed(int result) {
+    return result == kGreater ? kSmaller : (result == kSmaller ? kGreater : kEqual);
+}
+
+// Orders two values by sign first, then by `same_sign` (reversed for two
+// negatives).
+int by_sign(bool x_negative, bool y_negative, int same_sign) {
+    if (x_negative != y_negative) return x_negative ? kSmaller : kGreater;
+    return x_negative ? reversed(same_sign) : same_sign;
+}
+
+int sign_leading(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
+    if (m == 0) return kEqual;
+    auto negative = [](std::uint8_t b) { return (b >> 4) == 4 || (b >> 4) == 7; };
+    return by_sign(negative(x[0]), negative(y[0]), bytewise(x, y, m));
+}
+
+int zone_rule(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
+    if (m == 0) return kEqual;
+    auto zone_negative = [](int z) { return z == 2 || z == 4 || z == 7 || z == 11 || z == 13; };
+    auto zone_positive = [](int z) { return z == 3 || z == 10 || z == 12 || z == 14 || z == 15; };
+    const int zx = x[m - 1] >> 4;
+    const int zy = y[m - 1] >> 4;
+    if (zone_negative(zx)) return zone_negative(zy) ? reversed(bytewise(x, y, m)) : kSmaller;
+    if (zone_positive(zx)) return zone_positive(zy) ? bytewise(x, y, m) : kGreater;
+    return reversed(bytewise(x, y, m));
+}
+
+int sign_trailing_separate(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
+    if (m == 0) return kEqual;
+    return by_sign(x[m - 1] == '-', y[m - 1] == '-', bytewise(x, y, m - 1));
+}
+
+int little_endian_from_last(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
+    for (std::size_t i = m; i-- > 0;) {
+        if (x[i] != y[i]) return x[i] > y[i] ? kGreater : kSmaller;
+    }
+    return kEqual;
+}
+
+int signed_little_endian(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
+    if (m == 0) return kEqual;
+    return by_sign((x[m - 1] & 0x80) != 0, (y[m - 1] & 0x80) != 0,
+                   little_endian_from_last(x, y, m));
+}
+
+int signed_big_endian(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
+    if (m == 0) return kEqual;
+    return by_sign((x[0] & 0x80) != 0, (y[0] & 0x80) != 0, bytewise(x, y, m));
+}
+
+int packed_decimal(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
+    if (m == 0) return kEqual;
+    return by_sign((x[m - 1] & 0x0F) == 0x0D, (y[m - 1] & 0x0F) == 0x0D, bytewise(x, y, m));
+}
+
+template <typename T>
+int compare_numbers(T a, T b) {
+    if (a < b) return kSmaller;
+    if (a > b) return kGreater;
+    return kEqual;
+}
+
+int ieee_float(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y, std::size_t ly,
+               std::size_t n) {
+    if (n == 4 && lx >= 4 && ly >= 4) {
+        std::uint32_t bx = 0, by = 0;
+        for (int i = 3; i >= 0; --i) {
+            bx = (bx << 8) | x[i];
+            by = (by << 8) | y[i];
+        }
+        return compare_numbers(std::bit_cast<float>(bx), std::bit_cast<float>(by));
+    }
+    if (n == 8 && lx >= 8 && ly >= 8) {
+        std::uint64_t bx = 0, by = 0;
+        for (int i = 7; i >= 0; --i) {
+            bx = (bx << 8) | x[i];
+            by = (by << 8) | y[i];
+        }
+        return compare_numbers(std::bit_cast<double>(bx), std::bit_cast<double>(by));
+    }
+    return compare_text(x, lx, y, ly);
+}
+
+bool is_digit(std::uint8_t c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+int compare_text(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y, std::size_t ly) {
+    const int r = bytewise(x, y, std::min(lx, ly));
+    if (r != kEqual) return r;
+    return lx == ly ? kEqual : (lx > ly ? kGreater : kSmaller);
+}
+
+int compare_text_upper(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y,
+                       std::size_t ly) {
+    const std::size_t m = std::min(lx, ly);
+    for (std::size_t i = 0; i < m; ++i) {
+        const std::uint8_t a = upper(x[i]);
+        const std::uint8_t b = upper(y[i]);
+        if (a != b) return a > b ? kGreater : kSmaller;
+    }
+    return lx == ly ? kEqual : (lx > ly ? kGreater : kSmaller);
+}
+
+double decimal_text_value(const std::uint8_t* text, std::size_t length) {
+    length = std::min(length, kNumericTextLimit);
+    std::size_t i = 0;
+    while (i < length && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    bool negative = false;
+    if (i < length && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    // Copy the longest prefix that is decimal text, then convert it without
+    // depending on the process locale.
+    char buffer[kNumericTextLimit + 1];
+    std::size_t n = 0;
+    bool digits = false;
+    bool mantissa_zero = true;
+    auto take_digits = [&] {
+        while (i < length && is_digit(text[i])) {
+            digits = true;
+            mantissa_zero = mantissa_zero && text[i] == '0';
+            buffer[n++] = static_cast<char>(text[i++]);
+        }
+    };
+    take_digits();
+    if (i < length && text[i] == '.') {
+        buffer[n++] = '.';
+        ++i;
+        take_digits();
+    }
+    if (!digits) return 0.0;
+    bool exponent_negative = false;
+    if (i < length && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < length && (text[j] == '+' || text[j] == '-')) exponent_negative = text[j++] == '-';
+        if (j < length && is_digit(text[j])) {
+            while (i < j) buffer[n++] = static_cast<char>(text[i++]);
+            while (i < length && is_digit(text[i])) buffer[n++] = static_cast<char>(text[i++]);
+        }
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(buffer, buffer + n, value);
+    if (result.ec == std::errc::result_out_of_range) {
+        value =
+            (mantissa_zero || exponent_negative) ? 0.0 : std::numeric_limits<double>::infinity();
+    }
+    return negative ? -value : value;
+}
+
+int compare_numeric_text(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y,
+                         std::size_t ly) {
+    lx = std::min(lx, kNumericTextLimit);
+    ly = std::min(ly, kNumericTextLimit);
+    std::uint8_t ax[kNumericTextLimit];
+    std::uint8_t ay[kNumericTextLimit];
+    std::memcpy(ax, x, lx);
+    std::memcpy(ay, y, ly);
+    if (lx > 0 && is_ebcdic_number_char(x[0])) {
+        ebcdic_to_ascii(ax, lx);
+        ebcdic_to_ascii(ay, ly);
+    }
+    return compare_numbers(decimal_text_value(ax, lx), decimal_text_value(ay, ly));
+}
+
+int compare_alt(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y, std::size_t ly,
+                const AltTable& alt) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < lx && j < ly) {
+        while (i < lx && alt[x[i]] == 0) ++i;
+        while (j < ly && alt[y[j]] == 0) ++j;
+        if (i >= lx || j >= ly) break;
+        if (alt[x[i]] != alt[y[j]]) return alt[x[i]] < alt[y[j]] ? kSmaller : kGreater;
+        ++i;
+        ++j;
+    }
+    while (i < lx && alt[x[i]] == 0) ++i;
+    while (j < ly && alt[y[j]] == 0) ++j;
+    const bool x_left = i < lx;
+    const bool y_left = j < ly;
+    if (x_left && !y_left) return kGreater;
+    if (y_left && !x_left) return kSmaller;
+    return kEqual;
+}
+
+int compare_fields(std::uint8_t type, const std::uint8_t* x, std::size_t lx, const std::uint8_t* y,
+                   std::size_t ly, std::size_t n, const AltTable& alt) {
+    const std::size_t m = std::min({n, lx, ly});
+    switch (type) {
+        case kTypeALP:
+            return compare_text_upper(x, lx, y, ly);
+        case kTypeSLI:
+            return sign_leading(x, y, m);
+        case kTypeNUM:
+            return compare_numeric_text(x, lx, y, ly);
+        case kTypeSTI:
+        case kTypeZD:
+            return zone_rule(x, y, m);
+        case kTypeSTS:
+        case kTypeT:
+            return sign_trailing_separate(x, y, m);
+        case kTypeINT:
+            return signed_little_endian(x, y, m);
+        case kTypePD:
+            return packed_decimal(x, y, m);
+        case kTypeBIN:
+            return bytewise(x, y, m);
+        case kTypeALT:
+            return compare_alt(x, lx, y, ly, alt);
+        case kTypeE:
+        case kTypeFL:
+            return ieee_float(x, lx, y, ly, n);
+        case kTypeW:
+            return little_endian_from_last(x, y, m);
+        case kTypeFI:
+            return signed_big_endian(x, y, m);
+        case kTypeCHA:
+        case kTypeSU:
+        case kTypeSP:
+        case kTypeDP:
+        default:
+            return compare_text(x, lx, y, ly);
+    }
+}
+
+int compare_records(const EngineState& state, const std::uint8_t* a, std::size_t la,
+                    std::uint32_t sequence_a, const std::uint8_t* b, std::size_t lb,
+                    std::uint32_t sequence_b) {
+    const StatementTables& tables = state.tables;
+    for (int k = 0; k < tables.key_count; ++k) {
+        const KeyField& key = tables.keys[k];
+        const FieldView x = extract_field(state.options, a, la, key.position, key.length);
+        const FieldView y = extract_field(state.options, b, lb, key.position, key.length);
+        const int r = compare_fields(key.type, x.data, x.length, y.data, y.length, y.length,
+                                     tables.alt_table);
+        if (r == kGreater) return key.descending ? -1 : 1;
+        if (r == kSmaller) return key.descending ? 1 : -1;
+    }
+    return sequence_a < sequence_b ? -1 : 1;
+}
+
+}  // namespace sorvel
