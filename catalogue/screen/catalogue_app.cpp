@@ -1,0 +1,33 @@
+#include "screen/catalogue_app.h"
+
+namespace reel {
+
+void AppContext::endProgram() {
+    if (main) main->master.close();
+    for (Form* form : std::initializer_list<Form*>{title, info, main})
+        if (form) form->hide();
+    finished = true;
+    platform.quit();
+}
+
+CatalogueApp::CatalogueApp(Platform& platform, std::string directory)
+    : context_(platform, std::move(directory)) {
+    title_ = std::make_unique<TitleScreen>(context_);
+    info_ = std::make_unique<InfoScreen>(context_);
+    main_ = std::make_unique<MainScreen>(context_);
+    context_.title = title_.get();
+    context_.info = info_.get();
+    context_.main = main_.get();
+}
+
+CatalogueApp::~CatalogueApp() = default;
+
+std::vector<Form*> CatalogueApp::forms() {
+    return {title_.get(), info_.get(), main_.get()};
+}
+
+void CatalogueApp::start() {
+    title_->show();
+}
+
+}  // namespace reel

@@ -1,0 +1,75 @@
+#pragma once
+// Seams through which the index views, searches, list views, reports and
+// preferences plug into the main screen.
+//
+// The main screen owns the menus and buttons; the work behind some of them
+// lives in other modules (catalogue/indexes, catalogue/reports,
+// catalogue/prefs). Each module implements one of these interfaces and is
+// installed with MainScreen::install(). Until a module is installed its menu
+// items and buttons do nothing, and the screen's own routines (Reset, Start)
+// treat "close the index file" as having nothing to close.
+//
+// Every call gets the main screen, whose state and controls are public, so an
+// implementation reads and changes them as the screen's own handlers do and
+// calls its ShowRecord() and reset().
+#include <string>
+
+namespace reel {
+
+class MainScreen;
+
+// Index build, alphabetic views, field and genre searches, list views.
+class IndexFeatures {
+  public:
+    virtual ~IndexFeatures() = default;
+
+    // Closes the index file a view, search or list reads (nothing when none is open).
+    virtual void closeIndexFile(MainScreen&) {}
+    // "Sort All Files".
+    virtual void indexBuild(MainScreen&) {}
+    // An alphabetic view ("Title", "DVD", "Laser", "VHS") shows the entry at
+    // state.IndexPosition; the menu items start it, Next and Previous re-enter
+    // it after moving IndexPosition (Previous handles the first entry itself).
+    virtual void showAlphabetic(MainScreen&, const std::string& /*view*/) {}
+    // The genre search: the menu item starts it (IndexPosition 0); Next and
+    // Previous re-enter it after moving IndexPosition, with
+    // state.GenreBackward telling the direction.
+    virtual void genreSearch(MainScreen&) {}
+    // A field search of `kind` ("Title", "Director", "Star", ...), started
+    // from its menu item.
+    virtual void fieldSearch(MainScreen&, const std::string& /*kind*/) {}
+    // Match: the search of `kind` continues after the record shown. The
+    // screen has already added 1 to CurrentRecord and set IndexPosition to 0;
+    // the search sets its own continuation mark (clearing the others, and the
+    // star search's per-star state) and runs.
+    virtual void continueFieldSearch(MainScreen&, const std::string& /*kind*/) {}
+    // Twenty-row list views: "Title", "DVD", "Laser", "VHS", "Genre".
+    virtual void openList(MainScreen&, const std::string& /*kind*/) {}
+    virtual void nextPage(MainScreen&) {}
+    virtual void previousPage(MainScreen&) {}
+    // Reset clears the list-view bookkeeping the screen does not hold itself.
+    virtual void resetListView(MainScreen&) {}
+};
+
+enum class ReportKind { FullList, AllTitles, Laser, Vhs, Dvd, ByDirector, ByStars, ByGenre };
+
+// Printer set-up and the printed reports of the File menu.
+class ReportFeatures {
+  public:
+    virtual ~ReportFeatures() = default;
+    virtual void setupPrinter(MainScreen&) {}
+    virtual void printReport(MainScreen&, ReportKind) {}
+};
+
+enum class ColourGroup { Background, TextBoxBack, Text, Label };
+
+// Program colours and the backup copy.
+class PreferenceFeatures {
+  public:
+    virtual ~PreferenceFeatures() = default;
+    virtual void chooseColour(MainScreen&, ColourGroup) {}
+    virtual void defaultColours(MainScreen&) {}
+    virtual void copyFiles(MainScreen&) {}
+};
+
+}  // namespace reel
