@@ -1,0 +1,109 @@
+// plan_memory: cuts the memory budget of CORE into equal blocks.
+//
+// The starting block size is CORE / (HandleBudget + 10) kilobytes (CORE(0):
+// the largest block). The plan then tries to allocate the output buffer, the
+// RecordRef table and one input buffer per possible work file; when memory
+// runs short it either settles for the buffers it got (when they are more
+// than 0.6 of the handle budget, which then shrinks to match) or halves the
+// block size and tries again, down to 1000 bytes.
+//
+// Every buffer gets room for a work-file record header beyond BlockSize, so
+// that a record of BlockSize bytes can still be written to and read back from
+// a work file whole.
+#include "memory_plan.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <new>
+
+#include "phases.h"
+#include "return_codes.h"
+#include "work_files.h"
+
+namespace sorvel {
+namespace {
+
+std::size_t g_allocation_limit = std::numeric_limits<std::size_t>::max();
+
+// Allocates `bytes` into `buffer` within the remaining limit.
+template <typename T>
+bool allocate(std::vector<T>& buffer, std::size_t count, std::size_t& allowance) {
+    const std::size_t bytes = count * sizeof(T);
+    if (bytes > allowance) return false;
+    try {
+        buffer.resize(count);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    allowance -= bytes;
+    return true;
+}
+
+void release_blocks(RunResources& run) {
+    std::vector<std::vector<std::uint8_t>>().swap(run.input_buffers);
+    std::vector<std::size_t>().swap(run.input_used);
+    std::vector<RecordRef>().swap(run.refs);
+    std::vector<std::uint8_t>().swap(run.output_buffer);
+}
+
+enum class Attempt { kDone, kRetry };
+
+Attempt try_block_size(RunResources& run, std::size_t size, std::size_t& allowance) {
+    const std::size_t capacity = std::min(10 * size, kLargestBlock) / 16;
+    if (!allocate(run.output_buffer, size + kWorkRecordHeader, allowance) ||
+        !allocate(run.refs, capacity, allowance)) {
+        release_blocks(run);
+        return Attempt::kRetry;
+    }
+    const int wanted = run.handle_budget - 2;
+    for (int i = 0; i < wanted; ++i) {
+        std::vector<std::uint8_t> block;
+        if (!allocate(block, size + kWorkRecordHeader, allowance)) {
+            if (i > 0.6 * run.handle_budget) {
+                run.handle_budget = i + 1;
+                break;
+            }
+            release_blocks(run);
+            return Attempt::kRetry;
+        }
+        run.input_buffers.push_back(std::move(block));
+    }
+    run.input_used.assign(run.input_buffers.size(), 0);
+    run.block_size = size;
+    run.ref_capacity = capacity;
+    run.ref_count = 0;
+    return Attempt::kDone;
+}
+
+}  // namespace
+
+void set_plan_allocation_limit(std::size_t bytes) {
+    g_allocation_limit = bytes;
+}
+
+bool plan_memory(EngineState& state) {
+    RunResources& run = state.run;
+    const std::size_t core = state.options.core_kb;
+    std::size_t size = kLargestBlock;
+    if (core != 0) {
+        size = std::min<std::size_t>(core / static_cast<std::size_t>(run.handle_budget + 10) * 1024,
+                                     kLargestBlock);
+    }
+    if (size < kSmallestBlock) return finish_step(state, fail(state, rc::kNoMemory));
+
+    std::size_t allowance = g_allocation_limit;
+    if (state.options.dup_processing &&
+        !allocate(run.dup_buffer, state.options.dup_buffer_size, allowance)) {
+        return finish_step(state, fail(state, rc::kNoMemory));
+    }
+    for (; size >= kSmallestBlock; size /= 2) {
+        // What a failed attempt allocated is given back before the next one.
+        std::size_t attempt_allowance = allowance;
+        if (try_block_size(run, size, attempt_allowance) == Attempt::kDone) return true;
+    }
+    std::vector<std::uint8_t>().swap(run.dup_buffer);
+    return finish_step(state, fail(state, rc::kNoMemory));
+}
+
+}  // namespace sorvel

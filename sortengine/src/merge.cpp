@@ -1,0 +1,236 @@
+// Intermediate and final merges.
+//
+// When the number of work files reaches HandleBudget - 2 while input remains,
+// an intermediate merge combines work files `first`..n into the MergeFile,
+// which then takes the name of work file `first`; `first` moves up by one
+// each time (and starts again at 1 when it would leave only two files to
+// merge), so a long input is merged in rotation rather than rewriting the
+// same large file again and again. The final merge combines all work files
+// into the output file through OUTR, duplicate processing and the trailer.
+#include "merge.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "compare.h"
+#include "duplicates.h"
+#include "host_hook.h"
+#include "input_reader.h"
+#include "memory_plan.h"
+#include "output_file.h"
+#include "outrec.h"
+#include "phases.h"
+#include "return_codes.h"
+#include "work_files.h"
+
+namespace sorvel {
+namespace {
+
+std::uint32_t le32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+enum class Head { kFound, kNeedBlock, kExhausted, kFailed };
+
+// Takes the record at `offset` of the current block as the head.
+Head take_head(EngineState& state, MergeSource& src, std::size_t offset) {
+    const std::size_t left = src.bytes - offset;
+    if (left == 0) return src.last_block ? Head::kExhausted : Head::kNeedBlock;
+    if (left < kWorkRecordHeader) {
+        if (src.last_block) return fail(state, rc::kWorkBlockInconsistent), Head::kFailed;
+        return Head::kNeedBlock;
+    }
+    const std::uint32_t length = le32(src.buffer + offset);
+    if (length > state.run.block_size) return fail(state, rc::kWorkRecordTooLong), Head::kFailed;
+    if (kWorkRecordHeader + length > left) {
+        if (src.last_block) return fail(state, rc::kWorkBlockInconsistent), Head::kFailed;
+        return Head::kNeedBlock;
+    }
+    src.head = offset;
+    src.record.data = src.buffer + offset + kWorkRecordHeader;
+    src.record.length = length;
+    src.record.sequence = le32(src.buffer + offset + 4);
+    src.record.present = 1;
+    return Head::kFound;
+}
+
+// Reads the next block; the head is its first record. False on failure;
+// `exhausted` when the file has no more records.
+bool read_block(EngineState& state, MergeSource& src, bool& exhausted) {
+    const std::size_t want = state.run.block_size + kWorkRecordHeader;
+    drain_messages(state);
+    const long got = read_full(src.fd, src.buffer, want);
+    if (got < 0) return fail(state, rc::kWorkRead);
+    src.bytes = static_cast<std::size_t>(got);
+    src.last_block = src.bytes < want;
+    const Head head = take_head(state, src, 0);
+    if (head == Head::kFailed) return false;
+    // A full block always holds its first record whole.
+    if (head == Head::kNeedBlock) return fail(state, rc::kWorkBlockInconsistent);
+    exhausted = head == Head::kExhausted;
+    return true;
+}
+
+bool less(const EngineState& state, const MergeSource& a, const MergeSource& b) {
+    return compare_records(state, a.record, b.record) < 0;
+}
+
+}  // namespace
+
+bool merge_open(EngineState& state, MergeState& merge, int first, int last) {
+    RunResources& run = state.run;
+    merge = MergeState{};
+    merge.first = first;
+    merge.last = last;
+    for (int k = first; k <= last; ++k) {
+        MergeSource src;
+        src.file = k;
+        src.fd = ::open(work_file_name(state, k).c_str(), O_RDONLY | O_CLOEXEC);
+        if (src.fd < 0) {
+            merge_discard(merge);
+            return fail(state, rc::kWorkOpenForMerge);
+        }
+        src.buffer = run.input_buffers[static_cast<std::size_t>(k - 1)].data();
+        merge.sources.push_back(src);
+    }
+    for (std::size_t i = 0; i < merge.sources.size(); ++i) {
+        bool exhausted = false;
+        if (!read_block(state, merge.sources[i], exhausted)) return false;
+        if (!exhausted) merge.order.push_back(static_cast<int>(i));
+    }
+    std::sort(merge.order.begin(), merge.order.end(), [&](int a, int b) {
+        return less(state, merge.sources[static_cast<std::size_t>(a)],
+                    merge.sources[static_cast<std::size_t>(b)]);
+    });
+    return true;
+}
+
+const RecordRef* merge_peek(const MergeState& merge) {
+    if (merge.order.empty()) return nullptr;
+    return &merge.sources[static_cast<std::size_t>(merge.order.front())].record;
+}
+
+bool merge_advance(EngineState& state, MergeState& merge) {
+    if (merge.order.empty()) return true;
+    const int index = merge.order.front();
+    MergeSource& src = merge.sources[static_cast<std::size_t>(index)];
+    const std::size_t next = src.head + kWorkRecordHeader + src.record.length;
+    Head head = take_head(state, src, next);
+    if (head == Head::kFailed) return false;
+    bool exhausted = head == Head::kExhausted;
+    if (head == Head::kNeedBlock) {
+        const std::size_t remaining = src.bytes - next;
+        if (remaining > 0 && ::lseek(src.fd, -static_cast<off_t>(remaining), SEEK_CUR) < 0) {
+            return fail(state, rc::kGiveBackSeek);
+        }
+        if (!read_block(state, src, exhausted)) return false;
+    }
+    merge.order.erase(merge.order.begin());
+    if (exhausted) return true;
+    const auto at =
+        std::upper_bound(merge.order.begin(), merge.order.end(), index, [&](int a, int b) {
+            return less(state, merge.sources[static_cast<std::size_t>(a)],
+                        merge.sources[static_cast<std::size_t>(b)]);
+        });
+    merge.order.insert(at, index);
+    return true;
+}
+
+void merge_discard(MergeState& merge) {
+    for (MergeSource& src : merge.sources) {
+        if (src.fd >= 0) ::close(src.fd);
+        src.fd = -1;
+    }
+    merge.order.clear();
+}
+
+bool merge_close(EngineState& state, MergeState& merge) {
+    bool ok = true;
+    for (MergeSource& src : merge.sources) {
+        if (src.fd >= 0 && ::close(src.fd) != 0) ok = false;
+        src.fd = -1;
+    }
+    merge.order.clear();
+    return ok || fail(state, rc::kWorkCloseAfterMerge);
+}
+
+bool delete_work_files(EngineState& state, int first, int last) {
+    bool ok = true;
+    for (int k = first; k <= last; ++k) {
+        if (::unlink(work_file_name(state, k).c_str()) != 0) ok = false;
+    }
+    return ok || fail(state, rc::kWorkDelete);
+}
+
+namespace {
+
+bool intermediate_merge_impl(EngineState& state) {
+    RunResources& run = state.run;
+    int first = run.merge_first + 1;
+    if (run.handle_budget - first == 2) first = 1;
+    run.merge_first = first;
+    const int last = run.work_file_count;
+
+    state.records_written = 0;
+    MergeState merge;
+    if (!merge_open(state, merge, first, last)) return merge_discard(merge), false;
+    const std::string merge_name = merge_file_name(state);
+    note_temporary_file(state, merge_name);
+    if (!open_work_output(state, merge_name)) return merge_discard(merge), false;
+    while (const RecordRef* head = merge_peek(merge)) {
+        if (!write_work_record(state, head->data, head->length, head->sequence) ||
+            !merge_advance(state, merge)) {
+            return merge_discard(merge), false;
+        }
+    }
+    if (!close_output(state, rc::kMergeOutputClose)) return merge_discard(merge), false;
+    if (!merge_close(state, merge) || !delete_work_files(state, first, last)) return false;
+
+    const std::string target = work_file_name(state, first);
+    // The MergeFile never replaces a file that is in the way.
+    struct stat info;
+    if (::lstat(target.c_str(), &info) == 0 || ::rename(merge_name.c_str(), target.c_str()) != 0) {
+        return fail(state, rc::kMergeFileRename);
+    }
+    run.work_file_count = first;
+    return true;
+}
+
+bool final_merge_impl(EngineState& state) {
+    RunResources& run = state.run;
+    run.merge_first = 1;
+    const int last = run.work_file_count;
+    state.records_written = 0;
+    MergeState merge;
+    if (!merge_open(state, merge, 1, last)) return merge_discard(merge), false;
+    if (!open_output_file(state)) return merge_discard(merge), false;
+    while (const RecordRef* head = merge_peek(merge)) {
+        if (!emit_record(state, head->data, head->length, head->sequence) ||
+            !merge_advance(state, merge)) {
+            return merge_discard(merge), false;
+        }
+    }
+    if (!end_duplicates(state) || !close_output(state, rc::kMergeOutputClose)) {
+        return merge_discard(merge), false;
+    }
+    if (!merge_close(state, merge) || !delete_work_files(state, 1, last)) return false;
+    run.work_file_count = 0;
+    return true;
+}
+
+}  // namespace
+
+bool intermediate_merge(EngineState& state) {
+    return finish_step(state, intermediate_merge_impl(state));
+}
+
+bool final_merge(EngineState& state) {
+    return finish_step(state, final_merge_impl(state));
+}
+
+}  // namespace sorvel

@@ -1,0 +1,55 @@
+// The merge of work files: each participating work file is read block by
+// block into its input buffer; the files are kept in order of their head
+// records, and after a head is taken its file is advanced and put back into
+// the order by binary search, so each record costs one re-insertion.
+//
+// Work-file record format: length (32-bit little-endian, data bytes only),
+// SequenceNumber (32-bit little-endian), data. A record is never split
+// across two reads: a block that ends inside a record is cut there and the
+// file position moved back, so the next block starts with that record.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine_state.h"
+
+namespace sorvel {
+
+struct MergeSource {
+    int fd = -1;
+    int file = 0;  // work file number
+    std::uint8_t* buffer = nullptr;
+    std::size_t bytes = 0;  // bytes of the current block
+    std::size_t head = 0;   // offset of the head record
+    bool last_block = false;
+    RecordRef record;  // the head record
+};
+
+struct MergeState {
+    int first = 0;
+    int last = 0;
+    std::vector<MergeSource> sources;
+    std::vector<int> order;        // indices into sources, by head record
+    bool advance_pending = false;  // s_1raat: the head handed over is advanced later
+};
+
+// Opens work files first..last and reads their first blocks (229, 313, 246).
+bool merge_open(EngineState& state, MergeState& merge, int first, int last);
+
+// The smallest head record, or null when all files are exhausted.
+const RecordRef* merge_peek(const MergeState& merge);
+
+// Moves past the record merge_peek returned (313, 314, 246, 322).
+bool merge_advance(EngineState& state, MergeState& merge);
+
+// Closes the work files of the merge (311).
+bool merge_close(EngineState& state, MergeState& merge);
+
+// Closes the work files of a merge that failed, leaving the code alone.
+void merge_discard(MergeState& merge);
+
+// Deletes work files first..last (312).
+bool delete_work_files(EngineState& state, int first, int last);
+
+}  // namespace sorvel

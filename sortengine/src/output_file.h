@@ -1,0 +1,42 @@
+// The output side of a run: opening the output file or a work file, the
+// output buffer, and closing with the file type's trailer and finishing step.
+//
+// All records of a run, whether they go to the output file, a work file or
+// the MergeFile, pass through the one output buffer; only one destination is
+// open at a time. A record is never split between two writes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "engine_state.h"
+
+namespace sorvel {
+
+// Opens the output file: the PAUS message before the first open of the run,
+// APPE (extend, overwriting a final TXT end marker), the kept header copied
+// in front of the first record. 210 when it cannot be created or opened.
+bool open_output_file(EngineState& state);
+
+// Creates (or replaces) a work file or the MergeFile for writing. 210.
+bool open_work_output(EngineState& state, const std::string& name);
+
+// Room for `length` more bytes at the end of the output buffer, writing the
+// buffer out first when they do not fit. Null after a failure (240, or 315
+// when the record is longer than the whole buffer).
+std::uint8_t* output_space(EngineState& state, std::size_t length);
+
+// Writes what is in the output buffer (240 on a write error or short write).
+bool flush_output(EngineState& state);
+
+// Flushes and closes the open destination. For the output file it first
+// writes the trailer (321) and runs the finishing step of the file type
+// (DB3 record count, 319). `close_code` is the code of a failed close (307
+// after a one-pass run or copy, 231 after a merge, 311 for a work file).
+bool close_output(EngineState& state, int close_code);
+
+// Writes all of `length` bytes to `fd`; false on an error or short write.
+bool write_all(int fd, const std::uint8_t* bytes, std::size_t length);
+
+}  // namespace sorvel
