@@ -29,11 +29,18 @@ int reversed(int result) {
     return result == kGreater ? kSmaller : (result == kSmaller ? kGreater : kEqual);
 }
 
-// Orders two values by sign first, then by `same_sign` (reversed for two
-// negatives).
+// Sign-and-magnitude values: the sign decides, and two negatives compare in
+// the reverse order of their magnitudes.
 int by_sign(bool x_negative, bool y_negative, int same_sign) {
     if (x_negative != y_negative) return x_negative ? kSmaller : kGreater;
     return x_negative ? reversed(same_sign) : same_sign;
+}
+
+// Two's complement integers: the sign decides, and with equal signs the
+// unsigned byte order already is the numeric order.
+int by_sign_twos_complement(bool x_negative, bool y_negative, int same_sign) {
+    if (x_negative != y_negative) return x_negative ? kSmaller : kGreater;
+    return same_sign;
 }
 
 int sign_leading(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
@@ -67,13 +74,13 @@ int little_endian_from_last(const std::uint8_t* x, const std::uint8_t* y, std::s
 
 int signed_little_endian(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
     if (m == 0) return kEqual;
-    return by_sign((x[m - 1] & 0x80) != 0, (y[m - 1] & 0x80) != 0,
-                   little_endian_from_last(x, y, m));
+    return by_sign_twos_complement((x[m - 1] & 0x80) != 0, (y[m - 1] & 0x80) != 0,
+                                   little_endian_from_last(x, y, m));
 }
 
 int signed_big_endian(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
     if (m == 0) return kEqual;
-    return by_sign((x[0] & 0x80) != 0, (y[0] & 0x80) != 0, bytewise(x, y, m));
+    return by_sign_twos_complement((x[0] & 0x80) != 0, (y[0] & 0x80) != 0, bytewise(x, y, m));
 }
 
 int packed_decimal(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
