@@ -1,5 +1,9 @@
 #include "screen/catalogue_app.h"
 
+#include "indexes/index_module.h"
+#include "prefs/copy_window.h"
+#include "prefs/preferences.h"
+
 namespace reel {
 
 void AppContext::endProgram() {
@@ -18,12 +22,15 @@ CatalogueApp::CatalogueApp(Platform& platform, std::string directory)
     context_.title = title_.get();
     context_.info = info_.get();
     context_.main = main_.get();
+    main_->install(std::make_unique<IndexModule>());
+    copy_ = std::make_unique<CopyWindow>(*main_);
+    main_->install(std::make_unique<Preferences>(*copy_));
 }
 
 CatalogueApp::~CatalogueApp() = default;
 
 std::vector<Form*> CatalogueApp::forms() {
-    return {title_.get(), info_.get(), main_.get()};
+    return {title_.get(), info_.get(), main_.get(), copy_.get()};
 }
 
 void CatalogueApp::start() {

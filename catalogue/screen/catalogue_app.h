@@ -17,6 +17,8 @@
 
 namespace reel {
 
+class CopyWindow;
+
 class CatalogueApp {
   public:
     CatalogueApp(Platform& platform, std::string directory);
@@ -27,6 +29,7 @@ class CatalogueApp {
     TitleScreen& titleScreen() { return *title_; }
     InfoScreen& infoScreen() { return *info_; }
     MainScreen& mainScreen() { return *main_; }
+    CopyWindow& copyWindow() { return *copy_; }  // Form "frmCopy"
     std::vector<Form*> forms();  // in creation order
 
     void start();  // shows the title screen (runs its Load)
@@ -37,6 +40,7 @@ class CatalogueApp {
     std::unique_ptr<TitleScreen> title_;
     std::unique_ptr<InfoScreen> info_;
     std::unique_ptr<MainScreen> main_;
+    std::unique_ptr<CopyWindow> copy_;
 };
 
 }  // namespace reel
