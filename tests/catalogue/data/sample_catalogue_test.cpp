@@ -17,12 +17,19 @@ namespace {
 
 using testing::TempDir;
 
+// The build's share folder: REELBOOK_SHARE_DIR when set, else found from the
+// test program, since the build tree mirrors the install layout (bin/, share/).
+std::string shareFolder() {
+    if (const char* share = std::getenv("REELBOOK_SHARE_DIR"); share && *share) return share;
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : (exe.parent_path().parent_path() / "share/reelbook").string();
+}
+
 class SampleCatalogue : public ::testing::Test {
   protected:
     void SetUp() override {
-        const char* share = std::getenv("REELBOOK_SHARE_DIR");
-        ASSERT_NE(share, nullptr) << "REELBOOK_SHARE_DIR names the build's share folder";
-        sample_ = std::string(share) + "/sample";
+        sample_ = shareFolder() + "/sample";
         ASSERT_TRUE(std::filesystem::exists(sample_ + "/Tavlen.Dat")) << sample_;
         // Work on a copy: opening locks the file, and the build's copy must stay as built.
         std::filesystem::copy(sample_, copy_.path(),
