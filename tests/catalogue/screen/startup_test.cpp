@@ -134,12 +134,21 @@ TEST_F(StartupTest, EveryMenuItemOfTheMenuBarExistsWithItsCaption) {
     EXPECT_EQ(main()["mnuAll"].parent, "mnuPrintLibrary");
     EXPECT_EQ(main()["mnuBGColors"].parent, "mnuProgramColors");
     EXPECT_EQ(main()["mnuPrintLibrary"].parent, "mnuFileMenu");
-    // Items whose work comes from modules not installed do nothing harmful.
-    for (const char* item : {"mnuByTitle", "mnuSortTitle", "mnuShort", "mnuBGColors", "mnuCopy",
-                             "mnuFindDirector", "mnuAllTitles", "cmdNext20"})
-        main().click(item);
+}
+
+TEST_F(StartupTest, ItemsOfModulesNotInstalledDoNothing) {
+    writeNumberedFilms(2);
+    AppContext context(platform, dir);
+    MainScreen screen(context);
+    context.main = &screen;
+    screen.show();
+    for (const char* item : {"mnuByTitle", "mnuSortTitle", "mnuShort", "mnuPrint2", "mnuBGColors",
+                             "mnudefault", "mnuCopy", "mnuFindDirector", "mnuFindGenre",
+                             "mnuAllTitles", "cmdNext20", "cmdPrev20"})
+        EXPECT_TRUE(screen.click(item)) << item;
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(state().CurrentRecord, 1);
+    EXPECT_EQ(screen.state.CurrentRecord, 1);
+    EXPECT_EQ(screen.state.ViewMode, "");
 }
 
 }  // namespace
