@@ -20,7 +20,9 @@
  *     A null text counts as empty.
  *  4. Runs are synchronous and use one process-wide run state: only one run
  *     (or one record-at-a-time session) may be in progress per process.
- *     Do not start another run from the host's message callback.
+ *     A call made while a run is in progress (for example from the host's
+ *     message callback) is refused with return code 343 and leaves the
+ *     running call undisturbed.
  *  5. The input list names one or more files, separated by blanks, commas,
  *     "+", tabs or line feeds; text in "[" "]" is skipped; a name containing
  *     separators is written in the command's quote characters. The files are
@@ -91,6 +93,7 @@ SORVEL_API void s_2mains(uint32_t owner_window, const char* input_list, int32_t 
  *                        261 when no session is open.
  *   operation 4 end:     deletes the session's work files (312 when one
  *                        cannot be deleted) and releases its memory.
+ *   Operations 2 and 3 without a data buffer give 344.
  *   Any other operation gives 260. Every failure closes the session; a new
  *   operation 1 is needed then. Operations 2 to 4 leave the return code of
  *   the previous call when they set none.
