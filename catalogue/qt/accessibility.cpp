@@ -51,9 +51,17 @@ bool testIdsRequested() {
     return qEnvironmentVariable("REELBOOK_TEST_IDS") == QLatin1String("1");
 }
 
+void mirrorTestIds(QWidget* root) {
+    if (!testIdsRequested() || !root) return;
+    mirrorObjectName(root);
+    for (QWidget* w : root->findChildren<QWidget*>()) mirrorObjectName(w);
+}
+
 void installTestIds(QApplication& app) {
     if (!testIdsRequested()) return;
-    if (app.findChild<TestIdMirror*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    static QApplication* installedOn = nullptr;
+    if (installedOn == &app) return;
+    installedOn = &app;
     app.installEventFilter(new TestIdMirror(&app));
     for (QWidget* w : QApplication::allWidgets()) mirrorObjectName(w);
 }

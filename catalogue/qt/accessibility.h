@@ -13,6 +13,7 @@
 #include <QString>
 
 class QApplication;
+class QWidget;
 
 namespace reelqt {
 
@@ -21,6 +22,10 @@ namespace reelqt {
 QString spokenText(const QString& caption);
 
 bool testIdsRequested();
+
+// Mirrors the object names of `root` and all its descendants now, when the
+// environment asks for it (the Session does this for every window it binds).
+void mirrorTestIds(QWidget* root);
 
 // Installs the object-name mirroring on the application when the environment
 // asks for it; does nothing otherwise. Safe to call more than once.

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -132,6 +133,16 @@ void FormBinding::connectWidget(const std::string& name, QWidget* w) {
             e.item = row;
             session_.dispatch(form_, e);
         });
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        // A drop-down list (the copy window's drive list): choosing an entry,
+        // even the one already shown, is a Change with the entry chosen.
+        connect(combo, &QComboBox::activated, this, [this, name](int index) {
+            if (session_.quiet() || index < 0) return;
+            form_[name].listIndex = index;
+            reel::Event e{name, reel::EventKind::Change};
+            e.item = index;
+            session_.dispatch(form_, e);
+        });
     } else if (auto* menu = qobject_cast<QMenu*>(w)) {
         connect(menu, &QMenu::aboutToShow, this, [this, name] {
             session_.dispatch(form_, reel::Event{name, reel::EventKind::Click});
@@ -201,6 +212,8 @@ void FormBinding::syncControl(const reel::Control& c, Bound& b) {
     if (auto* menu = qobject_cast<QMenu*>(w)) {
         const QString text = fromUtf8(c.text);
         if (menu->title() != text) menu->setTitle(text);
+        if (const QString spoken = spokenText(text); menu->accessibleName() != spoken)
+            menu->setAccessibleName(spoken);
         QAction* entry = menu->menuAction();
         if (entry->isVisible() != c.visible) entry->setVisible(c.visible);
         if (entry->isEnabled() != c.enabled) entry->setEnabled(c.enabled);
@@ -246,6 +259,16 @@ void FormBinding::syncControl(const reel::Control& c, Bound& b) {
         }
         const int row = c.listIndex < list->count() ? c.listIndex : -1;
         if (list->currentRow() != row) list->setCurrentRow(row);
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (!b.itemsApplied || b.appliedItems != c.items) {
+            combo->clear();
+            for (const std::string& item : c.items) combo->addItem(fromUtf8(item));
+            b.appliedItems = c.items;
+            b.itemsApplied = true;
+        }
+        const int row = c.listIndex < combo->count() ? c.listIndex : -1;
+        if (combo->currentIndex() != row) combo->setCurrentIndex(row);
     }
 
     applyColours(w, c, b);

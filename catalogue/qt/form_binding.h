@@ -14,6 +14,7 @@
 //   button, option, menu item, label -> Click
 //   mouse press on a control         -> MouseDown (lists: with the item under the pointer)
 //   selection moved in a list        -> Click (with the item)
+//   entry chosen in a drop-down list -> Change (with the item)
 //   key press on a control           -> KeyDown, then KeyPress for character keys
 //   window close box                 -> QueryClose (a handler may cancel)
 //   F1 anywhere in the window        -> help at form.currentHelpContext()

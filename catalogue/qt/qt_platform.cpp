@@ -23,12 +23,24 @@ QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Message and input boxes take CR LF from the handlers as a line break.
+// Message and input boxes take CR LF from the handlers as a line break, and
+// LF CR too (the copy window's questions separate their blocks that way).
 QString boxText(std::string_view text) {
-    QString s = fromUtf8(text);
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    s.replace(QChar('\r'), QChar('\n'));
-    return s;
+    const QString s = fromUtf8(text);
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c != QChar('\r') && c != QChar('\n')) {
+            out += c;
+            continue;
+        }
+        out += QChar('\n');
+        const bool pair = i + 1 < s.size() && s.at(i + 1) != c &&
+                          (s.at(i + 1) == QChar('\r') || s.at(i + 1) == QChar('\n'));
+        if (pair) ++i;
+    }
+    return out;
 }
 
 QMessageBox::Icon toQtIcon(reel::MsgIcon icon) {

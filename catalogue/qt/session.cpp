@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "platform/platform.h"
+#include "qt/accessibility.h"
 #include "qt/form_binding.h"
 
 namespace reelqt {
@@ -20,6 +21,7 @@ Session::~Session() {
 
 FormBinding& Session::bind(reel::Form& form, std::unique_ptr<QWidget> window) {
     QWidget* root = window.get();
+    mirrorTestIds(root);
     windows_.push_back(std::move(window));
     bindings_.push_back(std::make_unique<FormBinding>(form, root, *this));
     bindings_.back()->sync();
@@ -99,6 +101,7 @@ void Session::showHelp(int topic) {
 }
 
 void Session::noteWindowClosed() {
+    if (finishedEmitted_) return;
     for (const auto& b : bindings_)
         if (b->form().visible) return;
     // The user closed the last window without a handler to ask a question:

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include "ui_Tavlenfrm1.h"
+#include "ui_frmCopy.h"
 #include "ui_frmStarter1.h"
 #include "ui_frmtavlen3.h"
 
@@ -31,6 +32,12 @@ std::unique_ptr<QWidget> createWindow(const std::string& formName) {
     if (formName == "frmStarter1") {
         auto window = std::make_unique<QWidget>();
         Ui::frmStarter1().setupUi(window.get());
+        return window;
+    }
+    if (formName == "frmCopy") {
+        // Modal (set in its Designer file): the master file is closed while it is open.
+        auto window = std::make_unique<QWidget>();
+        Ui::frmCopy().setupUi(window.get());
         return window;
     }
     return nullptr;
