@@ -36,7 +36,8 @@ Statements (a statement may be shortened, e.g. S for SORT, R for RECORD):
   RECORD(n)                    fixed-length records of n bytes
   FILE(type[,n])               record format: TXT (lines ending CR LF, the
                                default), FIX,n  FE  VS  RV  CVS  PRE,n
-                               GP,(delimiter bytes),(end bytes)  DB3
+                               GP,(delimiter bytes),(end bytes)  DB3;
+                               lines ending in LF alone: FILE(GP,(10),())
   INCLUDE(pos,len,type,op,"constant" [,AND|OR ...])   keep matching records
   OMIT(...)                    drop matching records; op EQ NE GT GE LT LE CO
   OUTREC(pos,len, "literal", CRLF, ARRN, RRN, RECL, DUPC ...)  output layout
@@ -53,6 +54,7 @@ Statements (a statement may be shortened, e.g. S for SORT, R for RECORD):
 
 Examples:
   sorvel names.txt sorted.txt 'SORT(1,20,C,A)'
+  sorvel /etc/services services.sorted 'SORT(1,16,C,A) FILE(GP,(10),())'
   sorvel master.dat index.dat 'S(1,40,C,A) OUTREC(1,40,ARRN,CRLF) RECORD(649)'
   sorvel a.txt+b.txt out.txt 'S(1,8,C,A) DUPO(1,8)'
   sorvel sales.txt totals.txt 'S(1,6,C,A) SUM(8,10,NUM)'
@@ -63,9 +65,9 @@ code and its meaning go to stderr and the exit status is 1.
 
 // PAUS: the message goes to the terminal and the run waits for Enter.
 void pause_prompt(void*, std::uint32_t, const char* text, const char* title) {
-    std::string shown(text);
-    for (char& c : shown) {
-        if (c == '\r') c = ' ';
+    std::string shown;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c != '\r') shown += *c;
     }
     std::fprintf(stderr, "%s: %s [Enter] ", title, shown.c_str());
     std::fflush(stderr);
