@@ -76,23 +76,27 @@ std::size_t find_sequence(const std::uint8_t* hay, std::size_t hay_length,
 
 FrameResult frame_general(const FramingRules& rules, const std::uint8_t* bytes,
                           std::size_t available, bool file_ended) {
-    const std::size_t end_at =
-        find_sequence(bytes, available, rules.end_sequence, rules.end_sequence_length);
-    if (end_at == 0) return kEnd;
+    const std::size_t end_length = rules.end_sequence_length;
     if (rules.delimiter_length == 0) {
         // No delimiter: everything up to the end sequence, or the whole rest
         // of the file, is one record.
+        const std::size_t end_at = find_sequence(bytes, available, rules.end_sequence, end_length);
+        if (end_at == 0) return kEnd;
         if (end_at < available) return {FrameKind::kRecord, end_at};
         if (file_ended && available > 0) return {FrameKind::kRecord, available};
         return kIncomplete;
     }
     const std::size_t delimiter_at =
         find_sequence(bytes, available, rules.delimiter, rules.delimiter_length);
-    if (delimiter_at < available && delimiter_at < end_at) {
+    // Only an end sequence that starts before the delimiter matters, so the
+    // search for it stops there: framing stays linear in the buffer.
+    const std::size_t window =
+        delimiter_at == available ? available : std::min(available, delimiter_at + end_length);
+    const std::size_t end_at = find_sequence(bytes, window, rules.end_sequence, end_length);
+    // The end sequence first: the unfinished record before it is dropped.
+    if (end_at < window && end_at <= delimiter_at) return kEnd;
+    if (delimiter_at < available)
         return {FrameKind::kRecord, delimiter_at + rules.delimiter_length};
-    }
-    // The end sequence before any delimiter: the unfinished record is dropped.
-    if (end_at < available) return kEnd;
     return kIncomplete;
 }
 
