@@ -1,0 +1,147 @@
+// The alphabetic views: one index shown film by film in title order on the
+// main screen, stepped with Next and Previous. The screen's Next adds 1 to
+// IndexPosition and Previous subtracts 1 before they come back here;
+// Previous handles the first entry itself.
+#include "indexes/index_module.h"
+#include "screen/main_screen.h"
+
+namespace reel {
+
+namespace {
+
+struct AlphabeticView {
+    std::string_view viewMode;
+    GuardRule guard;
+    std::string_view heading;       // lblHead until a record is shown
+    std::string_view messageTitle;  // of its end messages
+    std::string_view emptyMessage;  // "" for the titles view
+    bool resetWhenEmpty;
+};
+
+constexpr std::string_view Edition = "Reelvane Deluxe Edition";
+
+// The titles view trusts the count in memory; the others read theirs afresh.
+constexpr AlphabeticView Views[] = {
+    {"Title",
+     {TitlesCount, false, NotSortedMessage, PrintProgramCaption},
+     "    Viewing All Titles Alphabetically",
+     "ALPHA TITLE SEARCH",
+     "",
+     false},
+    {"DVD",
+     {DvdCount, true, NotSortedMessage, Edition},
+     "Viewing All DVD Titles Alphabetically",
+     "ALPHA DVD TITLE SEARCH",
+     "There are No DVD Discs in Library or Files need to Be Sorted",
+     true},
+    {"Laser",
+     {LaserCount, true, NotSortedMessageBe, Edition},
+     "Viewing All Laser Disc Titles Alphabetically",
+     "ALPHA LASER TITLE SEARCH",
+     "There are No Laser Discs in Library or Files need to Be Sorted",
+     false},
+    {"VHS",
+     {VhsCount, true, NotSortedMessageBe, Edition},
+     "  Viewing All VHS Titles Alphabetically",
+     "ALPHA VHS TITLE SEARCH",
+     "There are No VHS Tapes in Library or Files need to Be Sorted",
+     true},
+};
+
+const AlphabeticView* findView(std::string_view viewMode) {
+    for (const AlphabeticView& v : Views)
+        if (v.viewMode == viewMode) return &v;
+    return nullptr;
+}
+
+}  // namespace
+
+void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode) {
+    const AlphabeticView* view = findView(viewMode);
+    const IndexSpec* index = indexForView(viewMode);
+    if (!view || !index) return;
+    ScreenState& state = screen.state;
+    Form& form = screen;
+    Platform& platform = screen.platform();
+
+    // Only a menu command finds a list or a search result on screen (Next
+    // and Previous are inert then); the view starts afresh.
+    endListOrSearch(screen, true);
+
+    if (indexGuard(screen, view->guard) == "0") {
+        screen.reset();
+        return;
+    }
+    form["cmdPrevious"].enabled = true;
+    state.HeadShown = 2;
+    screen.abandonEntry();
+
+    if (state.ViewMode != view->viewMode) {
+        indexFile_.close();
+        state.IndexPosition = 0;
+    }
+    state.ViewMode = std::string(view->viewMode);
+    form["lblHead"].text = std::string(view->heading);
+
+    auto endOfFile = [&] {
+        indexFile_.close();
+        platform.beep();
+        platform.messageBox("End of file!", MsgIcon::Exclamation, MsgButtons::Ok,
+                            view->messageTitle);
+        screen.reset();
+    };
+
+    // A view coming back after a search closed its file opens it again.
+    if ((state.IndexPosition < 1 || !indexFile_.isOpen()) && !openIndex(screen, *index)) {
+        screen.reset();
+        return;
+    }
+    const std::int32_t entries = indexFile_.entryCount();
+    if (state.IndexPosition < 1) {
+        if (entries == 0) {
+            if (view->emptyMessage.empty()) {
+                // Titles counted but none in the file: the files are out of
+                // step, and the view has nothing to show.
+                endOfFile();
+                return;
+            }
+            platform.messageBox(view->emptyMessage, MsgIcon::Exclamation, MsgButtons::Ok,
+                                view->messageTitle);
+            if (view->resetWhenEmpty) screen.reset();
+            return;
+        }
+        state.IndexPosition = 1;
+    }
+
+    // Past the end (or beyond it) is the end of the view.
+    const std::int32_t pastEnd = entries + 1;
+    if (state.IndexPosition > pastEnd) state.IndexPosition = pastEnd;
+    std::optional<IndexEntry> entry;
+    if (state.IndexPosition != pastEnd) {
+        entry = indexFile_.read(state.IndexPosition);
+        if (!entry) return walkFailure(screen);
+        // A film without a title is passed over (one at most).
+        if (entry->blankTitle()) {
+            state.IndexPosition += 1;
+            if (state.IndexPosition != pastEnd) {
+                entry = indexFile_.read(state.IndexPosition);
+                if (!entry) return walkFailure(screen);
+            }
+        }
+    }
+    if (state.IndexPosition == pastEnd) {
+        endOfFile();
+        return;
+    }
+
+    const std::int32_t recordNumber = entry->recordNumber();
+    if (recordNumber == 0) {
+        form.setFocus("txtTitle");
+        return;
+    }
+    readMaster(screen, recordNumber);
+    state.CurrentRecord = recordNumber;
+    screen.ShowRecord();
+}
+
+}  // namespace reel

@@ -1,0 +1,123 @@
+// "Find By Genre": the title index walked for films whose genre code holds
+// the typed letters, one film at a time, stepped with Next and Previous.
+#include "indexes/index_module.h"
+#include "indexes/text_match.h"
+#include "screen/genre_table.h"
+#include "screen/main_screen.h"
+
+namespace reel {
+
+namespace {
+
+constexpr std::string_view GenrePrompt =
+    "Enter Genre To Search:  Use 2 Letter Abbreviation \n\rAA  Action Adventure\n\rCO  "
+    "Comedy\n\rDR  Drama";
+constexpr std::string_view GenreTitle = "GENRE SEARCH";
+
+}  // namespace
+
+void IndexModule::genreSearch(MainScreen& screen) {
+    ScreenState& state = screen.state;
+    Form& form = screen;
+
+    // The genre list shares the "Genre" view mode: it ends first, so the
+    // search starts rather than stepping the list's position.
+    endListOrSearch(screen, false);
+    if (state.ViewMode != "Genre") {
+        indexFile_.close();
+        state.IndexPosition = 0;
+    }
+    state.SearchMode = 3;
+    form["cmdPrevious"].enabled = true;
+    form["cmdNext"].enabled = true;
+    form["lblHead"].text = "Viewing Genre File Alphabetically";
+    state.ViewMode = "Genre";
+
+    if (state.IndexPosition < 1) {
+        const std::string answer = screen.platform().inputBox(GenrePrompt, "Search For Genre", "");
+        if (answer.empty()) {
+            screen.reset();
+            return;
+        }
+        genreKey_ = searchKey(answer);
+        // An answer that is no genre code keeps the name of the last one.
+        for (const Genre& genre : genreTable())
+            if (genre.code == genreKey_) genreName_ = std::string(genre.name);
+        state.CurrentRecord = 1;
+        hitCount_ = 0;
+        form["lblHead"].text = "Viewing Files For " + genreName_ + " Alphabetically";
+        if (!openIndex(screen, indexSpecs()[0])) {
+            screen.reset();
+            return;
+        }
+        state.IndexPosition = 1;
+        state.GenreBackward = false;
+    } else if (!indexFile_.isOpen() && !openIndex(screen, indexSpecs()[0])) {
+        screen.reset();
+        return;
+    }
+    walkGenre(screen);
+}
+
+void IndexModule::walkGenre(MainScreen& screen) {
+    ScreenState& state = screen.state;
+    Form& form = screen;
+    Platform& platform = screen.platform();
+    const std::int32_t pastEnd = indexFile_.entryCount() + 1;
+    const int step = state.GenreBackward ? -1 : 1;
+
+    for (;;) {
+        if (state.GenreBackward && state.IndexPosition <= 0) {
+            indexFile_.close();
+            platform.beep();
+            platform.messageBox("Top of file encountered!", MsgIcon::Exclamation, MsgButtons::Ok,
+                                "");
+            state.CurrentRecord = 1;
+            screen.reset();
+            return;
+        }
+        if (state.IndexPosition > pastEnd) state.IndexPosition = pastEnd;
+        std::optional<IndexEntry> entry;
+        if (state.IndexPosition != pastEnd) {
+            entry = indexFile_.read(state.IndexPosition);
+            if (!entry) return walkFailure(screen);
+            if (entry->blankTitle()) {
+                // A film without a title is passed over in the direction of
+                // the walk; passing it forward while walking back would bring
+                // the walk back to it for ever.
+                state.IndexPosition += step;
+                if (state.GenreBackward) continue;
+                if (state.IndexPosition != pastEnd) {
+                    entry = indexFile_.read(state.IndexPosition);
+                    if (!entry) return walkFailure(screen);
+                }
+            }
+        }
+        if (state.IndexPosition == pastEnd) {
+            indexFile_.close();
+            platform.beep();
+            platform.messageBox(hitCount_ > 0
+                                    ? "End of file!"
+                                    : "The search for \"" + genreName_ + "\" genre was not found.",
+                                MsgIcon::Exclamation, MsgButtons::Ok, GenreTitle);
+            screen.reset();
+            return;
+        }
+
+        const std::int32_t recordNumber = entry->recordNumber();
+        const FilmRecord record =
+            recordNumber >= 1 ? screen.master.readRecord(recordNumber) : FilmRecord::pastEnd();
+        if (!fieldContains(record, Field::Genre, genreKey_)) {
+            state.IndexPosition += step;
+            continue;
+        }
+        state.CurrentRecord = recordNumber;
+        state.record = record;
+        screen.ShowRecord();
+        form["lblHead"].text = "Viewing Files For " + genreName_ + "  Alphabetically";
+        hitCount_ += 1;
+        return;
+    }
+}
+
+}  // namespace reel

@@ -1,0 +1,53 @@
+#pragma once
+// IndexFile: read access to one index file, entry by entry.
+//
+// Entries are numbered from 1; the number of entries is the file length
+// divided by 49, taken when the file is opened (the views never see a file
+// change under them: the build closes the file first). A missing file opens
+// as an index without entries and is not created.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace reel {
+
+struct IndexEntry {
+    static constexpr int Size = 49;
+    static constexpr int TitleSize = 40;
+
+    std::string bytes;  // exactly Size bytes
+
+    // Bytes 1-40 are all blanks: a film without a title.
+    bool blankTitle() const;
+    // The master record number in bytes 41 on, read as a decimal number up
+    // to the first character that is not a digit (0 when there is none).
+    std::int32_t recordNumber() const;
+};
+
+class IndexFile {
+  public:
+    IndexFile() = default;
+    ~IndexFile();
+    IndexFile(const IndexFile&) = delete;
+    IndexFile& operator=(const IndexFile&) = delete;
+
+    // Opens `path` for reading (closing any file open before). False only
+    // when an existing file cannot be opened; `error` then says why.
+    bool open(const std::string& path, std::string* error = nullptr);
+    void close();
+    bool isOpen() const { return open_; }
+    const std::string& path() const { return path_; }
+
+    std::int32_t entryCount() const { return count_; }
+    // REQUIRES: 1 <= k <= entryCount(). Nothing when it cannot be read.
+    std::optional<IndexEntry> read(std::int32_t k) const;
+
+  private:
+    int fd_ = -1;
+    bool open_ = false;
+    std::int32_t count_ = 0;
+    std::string path_;
+};
+
+}  // namespace reel

@@ -1,0 +1,125 @@
+#pragma once
+// IndexModule: the catalogue's indexes and everything that reads them. It
+// rebuilds the four index files through the sort engine ("Sort All Files"),
+// shows an index film by film (the alphabetic views), searches the master
+// file field by field and the title index by genre, and lists an index
+// twenty films a page. It plugs into the main screen as its IndexFeatures.
+//
+// The routines work on the main screen's shared state (ViewMode,
+// IndexPosition, ListRow, SearchMode, CurrentRecord ...) the way the
+// screen's own handlers do; what only this module needs (the open index
+// file, the search texts, the list's paging bookkeeping) lives here.
+//
+// The work is split over files by concern: index_build.cpp, index_guard.cpp,
+// alphabetic_view.cpp, field_search.cpp, genre_search.cpp, list_view.cpp and
+// view_handover.cpp.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "indexes/engine_library.h"
+#include "indexes/index_file.h"
+#include "indexes/index_table.h"
+#include "screen/screen_seams.h"
+
+namespace reel {
+
+class FilmRecord;
+
+// What the guard against an unbuilt index checks and says.
+struct GuardRule {
+    CountSlot slot;
+    bool readAfresh;  // read the count file again rather than trust CountText
+    std::string_view message;
+    std::string_view title;
+};
+
+inline constexpr std::string_view NotSortedMessage =
+    "Records have not been sorted.  Records must be sorted before records can viewed!";
+inline constexpr std::string_view NotSortedMessageBe =
+    "Records have not been sorted.  Records must be sorted before records can be viewed!";
+
+class IndexModule : public IndexFeatures {
+  public:
+    // `enginePath`: the engine library, by name (found beside the program)
+    // or by a path.
+    explicit IndexModule(std::string enginePath = EngineLibrary::FileName);
+    ~IndexModule() override;
+
+    void closeIndexFile(MainScreen&) override;
+    void indexBuild(MainScreen&) override;
+    void showAlphabetic(MainScreen&, const std::string& view) override;
+    void genreSearch(MainScreen&) override;
+    void fieldSearch(MainScreen&, const std::string& kind) override;
+    void continueFieldSearch(MainScreen&, const std::string& kind) override;
+    void openList(MainScreen&, const std::string& kind) override;
+    void nextPage(MainScreen&) override;
+    void previousPage(MainScreen&) override;
+    void resetListView(MainScreen&) override;
+
+    // The check views and lists run before they open an index: when the
+    // count says the index is not built, warn and offer the build. Returns
+    // the count text afterwards ("0": the caller resets and stops);
+    // `warned` tells whether the warning was shown.
+    std::string indexGuard(MainScreen& screen, const GuardRule& rule, bool* warned = nullptr);
+
+    // Inspection, for the tests and the status of a build.
+    const IndexFile& indexFile() const { return indexFile_; }
+    bool building() const { return building_; }
+    std::int32_t hitCount() const { return hitCount_; }
+    const std::string& genreName() const { return genreName_; }
+    const std::string& genreFilter() const { return genreFilter_; }
+    bool listPaged() const { return listPaged_; }
+    std::int32_t backMatches() const { return backMatches_; }
+    bool continuing(std::string_view kind) const;
+
+  private:
+    // index_build.cpp
+    void buildIndexes(MainScreen& screen);
+    bool provideCollatingTable(MainScreen& screen, const std::string& directory,
+                               std::string& problem);
+
+    // view_handover.cpp
+    // Ends a list view or a field-search result that is on screen, so the
+    // view or search chosen next starts afresh and Next and Previous work.
+    void endListOrSearch(MainScreen& screen, bool searchResultToo);
+    // An unexpected failure while walking an index: the view ends.
+    void walkFailure(MainScreen& screen);
+    bool openIndex(MainScreen& screen, const IndexSpec& index);
+    // Reads master record n into the screen's buffer.
+    void readMaster(MainScreen& screen, std::int32_t n);
+
+    // field_search.cpp
+    void runFieldSearch(MainScreen& screen, std::size_t kind);
+
+    // genre_search.cpp
+    void walkGenre(MainScreen& screen);
+
+    // list_view.cpp
+    void fillForward(MainScreen& screen);
+    void fillRow(MainScreen& screen, int row);
+    bool listMatches(const FilmRecord& record) const;
+
+    EngineLibrary engine_;
+    IndexFile indexFile_;
+    bool building_ = false;
+
+    // The field searches: each kind's text (Windows-1252, upper case) and
+    // continuation mark; the star search also keeps the text as typed.
+    std::array<std::string, 13> searchKeys_;
+    std::array<bool, 13> continuing_{};
+    std::string starTyped_;
+    std::int32_t hitCount_ = 0;
+
+    // The genre search.
+    std::string genreKey_;
+    std::string genreName_;
+
+    // The list views.
+    std::string genreFilter_;
+    bool listPaged_ = false;
+    std::int32_t backMatches_ = 0;
+};
+
+}  // namespace reel
