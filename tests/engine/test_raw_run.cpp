@@ -135,6 +135,18 @@ TEST(RawRun, EndDeletesWorkFilesAndStatementsNamingFilesAreRefused) {
     EXPECT_EQ(release("x"), 261);
 }
 
+TEST(RawRun, NoRecordsReleasedGivesTheEndAtOnce) {
+    for (const char* command : {"SORT(1,1,C,A)", "DUPO", "SORT(1,1,C,A) CORE(100) DUPE"}) {
+        ScratchDir dir;
+        ASSERT_EQ(start(command), 0) << command;
+        char buffer[8];
+        std::uint32_t length = 99;
+        EXPECT_EQ(op(3, buffer, &length), 1) << command;
+        EXPECT_EQ(length, 0u) << command;
+        EXPECT_TRUE(engine_temp_files().empty()) << command;
+    }
+}
+
 TEST(RawRun, RecordLongerThanMemoryGives245) {
     ScratchDir dir;
     ASSERT_EQ(start("SORT(1,1,C,A) CORE(100)"), 0);
