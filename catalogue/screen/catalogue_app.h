@@ -30,7 +30,7 @@ class CatalogueApp {
     InfoScreen& infoScreen() { return *info_; }
     MainScreen& mainScreen() { return *main_; }
     CopyWindow& copyWindow() { return *copy_; }  // Form "frmCopy"
-    std::vector<Form*> forms();  // in creation order
+    std::vector<Form*> forms();                  // in creation order
 
     void start();  // shows the title screen (runs its Load)
     bool finished() const { return context_.finished; }

@@ -137,8 +137,8 @@ void MainScreen::cmdSave_Click() {
 
 bool MainScreen::save() {
     Form& self = *this;
-    self["List5"].visible = false;
-    self["List6"].visible = false;
+    closePicker(Picker::Clv);
+    closePicker(Picker::Colour);
     self["txtGenreList"].enabled = true;
     if (state.EntryMode) self["lblSave"].visible = true;
     if (state.NotesPage) {

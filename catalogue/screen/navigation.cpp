@@ -176,8 +176,8 @@ void MainScreen::reset() {
     Form& self = *this;
     state.LastSearch.clear();
     self["txtGenreList"].enabled = true;
-    self["List4"].visible = false;
-    self["List6"].visible = false;
+    closePicker(Picker::Aspect);
+    closePicker(Picker::Colour);
     state.ListKind = 0;
     state.SearchMode = 0;
 
@@ -264,7 +264,6 @@ void MainScreen::mnuFile_Click() {
         return;
     }
     abandonEntry();
-    showPage1();
 
     std::optional<double> number = leadingNumber(answer);
     double rounded = number ? roundHalfEven(*number) : 0;

@@ -142,9 +142,9 @@ TEST_F(StartupTest, ItemsOfModulesNotInstalledDoNothing) {
     MainScreen screen(context);
     context.main = &screen;
     screen.show();
-    for (const char* item : {"mnuByTitle", "mnuSortTitle", "mnuShort", "mnuPrint2", "mnuBGColors",
-                             "mnudefault", "mnuCopy", "mnuFindDirector", "mnuFindGenre",
-                             "mnuAllTitles", "cmdNext20", "cmdPrev20"})
+    for (const char* item :
+         {"mnuByTitle", "mnuSortTitle", "mnuShort", "mnuPrint2", "mnuBGColors", "mnudefault",
+          "mnuCopy", "mnuFindDirector", "mnuFindGenre", "mnuAllTitles", "cmdNext20", "cmdPrev20"})
         EXPECT_TRUE(screen.click(item)) << item;
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(screen.state.CurrentRecord, 1);
