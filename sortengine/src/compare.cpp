@@ -57,6 +57,11 @@ int zone_rule(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) {
     const int zy = y[m - 1] >> 4;
     if (zone_negative(zx)) return zone_negative(zy) ? reversed(bytewise(x, y, m)) : kSmaller;
     if (zone_positive(zx)) return zone_positive(zy) ? bytewise(x, y, m) : kGreater;
+    // A zone that is neither sign: against a signed value the answer mirrors
+    // the rows above, so that x < y exactly when y > x and sorting stays
+    // consistent; between two such values the bytes decide, reversed.
+    if (zone_negative(zy)) return kGreater;
+    if (zone_positive(zy)) return kSmaller;
     return reversed(bytewise(x, y, m));
 }
 
@@ -88,11 +93,37 @@ int packed_decimal(const std::uint8_t* x, const std::uint8_t* y, std::size_t m) 
     return by_sign((x[m - 1] & 0x0F) == 0x0D, (y[m - 1] & 0x0F) == 0x0D, bytewise(x, y, m));
 }
 
+// Floating-point values order as numbers; a NaN (only possible in binary E
+// and FL fields) is greater than every number and equal to another NaN, so
+// that the order stays transitive.
 template <typename T>
 int compare_numbers(T a, T b) {
+    if (a != a || b != b) {
+        if (a != a && b != b) return kEqual;
+        return a != a ? kGreater : kSmaller;
+    }
     if (a < b) return kSmaller;
     if (a > b) return kGreater;
     return kEqual;
+}
+
+// The types compared over a common length n.
+bool is_fixed_width(std::uint8_t type) {
+    switch (type) {
+        case kTypeSLI:
+        case kTypeSTI:
+        case kTypeSTS:
+        case kTypeZD:
+        case kTypeT:
+        case kTypeINT:
+        case kTypePD:
+        case kTypeBIN:
+        case kTypeW:
+        case kTypeFI:
+            return true;
+        default:
+            return false;
+    }
 }
 
 int ieee_float(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y, std::size_t ly,
@@ -191,7 +222,9 @@ int compare_numeric_text(const std::uint8_t* x, std::size_t lx, const std::uint8
     std::uint8_t ay[kNumericTextLimit];
     std::memcpy(ax, x, lx);
     std::memcpy(ay, y, ly);
-    if (lx > 0 && is_ebcdic_number_char(x[0])) {
+    // EBCDIC text is recognised by its first byte. Looking at both values
+    // (not only at x) keeps compare(x, y) and compare(y, x) consistent.
+    if ((lx > 0 && is_ebcdic_number_char(x[0])) || (ly > 0 && is_ebcdic_number_char(y[0]))) {
         ebcdic_to_ascii(ax, lx);
         ebcdic_to_ascii(ay, ly);
     }
@@ -267,8 +300,14 @@ int compare_records(const EngineState& state, const std::uint8_t* a, std::size_t
         const KeyField& key = tables.keys[k];
         const FieldView x = extract_field(state.options, a, la, key.position, key.length);
         const FieldView y = extract_field(state.options, b, lb, key.position, key.length);
-        const int r = compare_fields(key.type, x.data, x.length, y.data, y.length, y.length,
-                                     tables.alt_table);
+        int r = compare_fields(key.type, x.data, x.length, y.data, y.length, y.length,
+                               tables.alt_table);
+        // A key cut short by the end of its record compares over the bytes
+        // both have; when those are equal the shorter key comes first, so
+        // that records of different lengths still sort consistently.
+        if (r == kEqual && x.length != y.length && is_fixed_width(key.type)) {
+            r = x.length < y.length ? kSmaller : kGreater;
+        }
         if (r == kGreater) return key.descending ? -1 : 1;
         if (r == kSmaller) return key.descending ? 1 : -1;
     }

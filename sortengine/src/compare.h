@@ -12,6 +12,11 @@
 // most 23 bytes) to numbers; ALT weighs bytes by the ALTS table and ignores
 // bytes of weight 0. SP and DP have no defined order of their own and are
 // compared as CHA, as are E and FL values of a length other than 4 or 8.
+//
+// Every type gives a consistent order: compare(y, x) mirrors compare(x, y)
+// (a zoned value without a sign zone against a signed one, NaN in E/FL, and
+// NUM values of which either one starts like EBCDIC text are ordered so that
+// this holds).
 #pragma once
 
 #include <cstddef>

@@ -103,6 +103,9 @@ TEST(CompareRecords, FieldNumberKeysAndShortRecords) {
     // the record of 4 bytes has a 2-byte key; no byte past it is read
     EXPECT_EQ(sorted_order(q.state, {{"xx\x02\x01", 1}, {"xx\x01\x09zzz", 2}}),
               (std::vector<std::uint32_t>{2, 1}));
+    // equal over the bytes both have: the shorter key comes first
+    EXPECT_EQ(sorted_order(q.state, {{"xx\x01\x09zzz", 1}, {"xx\x01\x09", 2}}),
+              (std::vector<std::uint32_t>{2, 1}));
 }
 
 bool holds(const std::string& command, const std::string& record) {

@@ -3,6 +3,7 @@
 
 #include <bit>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,10 @@ TEST(CompareFields, EdgeValuesOfEveryType) {
         {"ZD positive above other zone", kTypeZD, Bytes{0xF1, 0xC2}, Bytes{0xF9, 0x59}, kGreater},
         {"ZD two negatives reversed", kTypeZD, Bytes{0xF1, 0xD2}, Bytes{0xF0, 0xD2}, kSmaller},
         {"ZD neutral zone reversed", kTypeZD, Bytes{0xF1, 0x02}, Bytes{0xF0, 0x02}, kSmaller},
+        {"ZD neutral zone against positive", kTypeZD, Bytes{0x01}, Bytes{0xC1}, kSmaller},
+        {"ZD neutral zone against negative", kTypeZD, Bytes{0x01}, Bytes{0xD1}, kGreater},
+        {"E NaN above numbers", kTypeE, Bytes{0x00, 0x00, 0xC0, 0x7F}, float_bytes(1e30f),
+         kGreater},
         {"STS negative below positive", kTypeSTS, text("12-"), text("05+"), kSmaller},
         {"STS two negatives", kTypeSTS, text("12-"), text("11-"), kSmaller},
         {"STS sign byte ignored", kTypeSTS, text("12+"), text("12 "), kEqual},
@@ -94,6 +99,29 @@ TEST(CompareFields, EdgeValuesOfEveryType) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(compare(c.type, c.x, c.y), c.expected) << c.name;
+    }
+}
+
+TEST(CompareFields, EveryTypeOrdersConsistently) {
+    // compare(y, x) must mirror compare(x, y), or no sort can be right
+    std::mt19937 rng(7);
+    AltTable alt{};
+    for (int i = 0; i < 256; ++i) alt[i] = static_cast<std::uint8_t>(i / 3);
+    for (std::uint8_t type = 0; type < kDataTypeCount; ++type) {
+        for (std::size_t n : {1, 2, 4, 8}) {
+            for (int i = 0; i < 2000; ++i) {
+                Bytes x(n), y(n);
+                for (auto& b : x) b = static_cast<std::uint8_t>(rng());
+                for (auto& b : y) b = static_cast<std::uint8_t>(rng());
+                if (i % 4 == 0) y = x;
+                if (i % 4 == 1) y[n - 1] = x[n - 1];  // same sign byte at the end
+                const int forward = compare(type, x, y, alt);
+                const int backward = compare(type, y, x, alt);
+                ASSERT_EQ(forward == kEqual ? kEqual : (forward == kGreater ? kSmaller : kGreater),
+                          backward)
+                    << "type " << int(type) << " length " << n;
+            }
+        }
     }
 }
 
