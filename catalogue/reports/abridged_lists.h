@@ -1,0 +1,13 @@
+#pragma once
+// The four abridged lists: one line per film (title, year, genre, format) of
+// all titles, or of the DVDs, laser discs or VHS cassettes alone.
+#include "screen/screen_seams.h"
+
+namespace reel {
+
+class MainScreen;
+
+// REQUIRES: kind is AllTitles, Dvd, Laser or Vhs.
+void printAbridgedList(MainScreen& screen, ReportKind kind);
+
+}  // namespace reel

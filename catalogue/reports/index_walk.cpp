@@ -1,0 +1,39 @@
+#include "reports/index_walk.h"
+
+#include "screen/main_screen.h"
+
+namespace reel {
+
+IndexWalk::IndexWalk(MainScreen& screen, std::string listName, std::string indexFile)
+    : screen_(screen), listName_(std::move(listName)), indexFile_(std::move(indexFile)) {}
+
+void IndexWalk::begin() {
+    if (screen_.state.ViewMode != listName_) {
+        screen_.indexFeatures().closeIndexFile(screen_);
+        screen_.state.IndexPosition = 0;
+    }
+}
+
+std::optional<std::int32_t> IndexWalk::next() {
+    int& position = screen_.state.IndexPosition;
+    if (!opened_) {
+        // The list being viewed has its own handle on the file; the report
+        // reads through its own, from the list's position.
+        reader_.open(screen_.app().directory + "/" + indexFile_);
+        opened_ = true;
+        if (position < 1) position = 1;
+    }
+    const int entries = reader_.entryCount();
+    if (position > entries) return std::nullopt;
+    std::optional<IndexEntryView> entry = reader_.read(position);
+    if (entry && entry->blankTitle) {
+        ++position;
+        if (position > entries) return std::nullopt;
+        entry = reader_.read(position);
+    }
+    ++position;
+    // An entry that cannot be read names no record: it shows as an empty film.
+    return entry ? entry->recordNumber : 0;
+}
+
+}  // namespace reel
