@@ -319,5 +319,37 @@ TEST_F(EditingTest, SaveMenuItemMovesTheFocusThenSaves) {
     EXPECT_EQ(stored(1).value(Field::Year), "1999");
 }
 
+TEST_F(EditingTest, DeletingANewRecordNeverSavedLeavesTheFileAlone) {
+    writeNumberedFilms(3);
+    launchToMain();
+    answer(MsgResult::Yes);
+    main().click("cmdNew");
+    main()["txtTitle"].text = "Not yet";
+    answer(MsgResult::Yes);
+    main().click("cmdDelete");
+    EXPECT_EQ(readFile("Tavlen.Dat").size(), 3u * 649);
+    EXPECT_EQ(text("txtTitle"), "");
+}
+
+TEST_F(EditingTest, ChoosingAViewDropsANewEntry) {
+    writeNumberedFilms(3);
+    launchToMain();
+    struct Views : IndexFeatures {
+        int* shown;
+        explicit Views(int* s) : shown(s) {}
+        void showAlphabetic(MainScreen&, const std::string&) override { ++*shown; }
+    };
+    int shownCount = 0;
+    main().install(std::make_unique<Views>(&shownCount));
+    answer(MsgResult::Yes);
+    main().click("cmdNew");
+    ASSERT_EQ(state().LastRecord, 4);
+    main().click("mnuByDVD");
+    EXPECT_EQ(shownCount, 1);
+    EXPECT_FALSE(state().EntryMode);
+    EXPECT_FALSE(state().NewEntry);
+    EXPECT_EQ(state().LastRecord, 3);
+}
+
 }  // namespace
 }  // namespace reel::testing
