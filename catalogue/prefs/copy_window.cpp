@@ -33,7 +33,9 @@ void CopyWindow::open() {
         fillFileList();
     }
     show();
-    setFocus("File1");
+    // Not the file list: a list that gains the focus without a current line
+    // takes its first one, which would choose a file the user never clicked.
+    setFocus("Dir1");
 }
 
 void CopyWindow::Form_Load() {

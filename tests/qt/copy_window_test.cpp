@@ -122,6 +122,10 @@ class CopyWindowTest : public QObject {
 
         root->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(root));
+        // Gaining the focus picks no file by itself.
+        QTest::qWait(50);
+        QVERIFY(!drives->isEnabled());
+        QCOMPARE(files->currentRow(), -1);
         QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                           files->visualItemRect(files->item(0)).center());
         QVERIFY(drives->isEnabled());
