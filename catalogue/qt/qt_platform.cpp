@@ -13,6 +13,7 @@
 #include "platform/print_device.h"
 #include "qt/help_file.h"
 #include "qt/help_viewer.h"
+#include "qt/print/printer_choice.h"
 #include "qt/qt_colour.h"
 #include "qt/session.h"
 
@@ -101,9 +102,6 @@ reel::MsgResult fromQtButton(int button, reel::MsgButtons asked) {
     return reel::MsgResult::Ok;
 }
 
-constexpr const char* kPrintingNotYet =
-    "Printing is not available in this version of the program yet.";
-
 }  // namespace
 
 QtPlatform::QtPlatform() = default;
@@ -170,15 +168,14 @@ std::optional<reel::ColourValue> QtPlatform::chooseColour(reel::ColourValue init
 
 bool QtPlatform::setupPrinter() {
     QWidget* parent = prepareModal();
-    lastError_ = kPrintingNotYet;
-    QMessageBox::information(parent, QString::fromLatin1(kProgramTitle),
-                             QString::fromLatin1(kPrintingNotYet));
-    return false;
+    return printerChoice().runSetupDialog(parent);
 }
 
-std::unique_ptr<reel::PrintDevice> QtPlatform::openPrinter(std::string_view) {
-    lastError_ = kPrintingNotYet;
-    return nullptr;
+std::unique_ptr<reel::PrintDevice> QtPlatform::openPrinter(std::string_view jobName) {
+    lastError_.clear();
+    auto device = printerChoice().open(jobName, QDir::currentPath(), &lastError_);
+    if (!device && lastError_.empty()) lastError_ = "No printer could be opened.";
+    return device;
 }
 
 bool isRemovableMountPoint(const std::string& rootPath) {
