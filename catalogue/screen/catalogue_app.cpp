@@ -3,6 +3,7 @@
 #include "indexes/index_module.h"
 #include "prefs/copy_window.h"
 #include "prefs/preferences.h"
+#include "reports/report_features.h"
 
 namespace reel {
 
@@ -23,6 +24,7 @@ CatalogueApp::CatalogueApp(Platform& platform, std::string directory)
     context_.info = info_.get();
     context_.main = main_.get();
     main_->install(std::make_unique<IndexModule>());
+    main_->install(std::make_unique<CatalogueReports>());
     copy_ = std::make_unique<CopyWindow>(*main_);
     main_->install(std::make_unique<Preferences>(*copy_));
 }
