@@ -7,6 +7,7 @@
 #include "data/codepage.h"
 #include "indexes/field_search_table.h"
 #include "indexes/index_module.h"
+#include "indexes/master_scan.h"
 #include "indexes/text_match.h"
 #include "screen/main_screen.h"
 
@@ -95,16 +96,19 @@ void IndexModule::runFieldSearch(MainScreen& screen, std::size_t k) {
     state.LastSearch = std::string(kind.kind);
 
     const std::string& key = searchKeys_[k];
-    for (std::int32_t scan = std::max(state.CurrentRecord, 1); scan <= state.LastRecord; ++scan) {
-        const FilmRecord record = screen.master.readRecord(scan);
+    MasterScan scan(screen.master, state.CurrentRecord, state.LastRecord);
+    std::int32_t number = 0;
+    std::string_view bytes;
+    while (scan.next(number, bytes)) {
         for (Field field : kind.fields) {
-            if (!fieldContains(record, field, key)) continue;
-            state.CurrentRecord = scan;
-            state.record = record;
+            if (!fieldContains(bytes, field, key)) continue;
+            state.CurrentRecord = number;
+            screen.readRecord(number);
             screen.ShowRecord();
             hitCount_ += 1;
             if (kind.heading != HitHeading::None)
-                form["lblHead"].text = hitHeading(kind, record, field, form["txtRating"].text);
+                form["lblHead"].text =
+                    hitHeading(kind, state.record, field, form["txtRating"].text);
             return;
         }
     }

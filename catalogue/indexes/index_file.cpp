@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -59,21 +60,39 @@ void IndexFile::close() {
     fd_ = -1;
     open_ = false;
     count_ = 0;
+    block_.clear();
+    blockFirst_ = 0;
+    blockCount_ = 0;
+}
+
+// Loads the block of entries that holds entry k.
+bool IndexFile::fillBlock(std::int32_t k) const {
+    blockFirst_ = ((k - 1) / BlockEntries) * BlockEntries + 1;
+    blockCount_ = std::min(BlockEntries, count_ - blockFirst_ + 1);
+    block_.assign(static_cast<std::size_t>(blockCount_) * IndexEntry::Size, ' ');
+    const off_t offset = static_cast<off_t>(blockFirst_ - 1) * IndexEntry::Size;
+    std::size_t done = 0;
+    while (done < block_.size()) {
+        ssize_t got = pread(fd_, block_.data() + done, block_.size() - done,
+                            offset + static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            blockCount_ = 0;
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
 }
 
 std::optional<IndexEntry> IndexFile::read(std::int32_t k) const {
     if (fd_ < 0 || k < 1 || k > count_) return std::nullopt;
-    IndexEntry entry;
-    entry.bytes.assign(IndexEntry::Size, ' ');
-    const off_t offset = static_cast<off_t>(k - 1) * IndexEntry::Size;
-    std::size_t done = 0;
-    while (done < entry.bytes.size()) {
-        ssize_t got = pread(fd_, entry.bytes.data() + done, entry.bytes.size() - done,
-                            offset + static_cast<off_t>(done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return std::nullopt;
-        done += static_cast<std::size_t>(got);
+    if (k < blockFirst_ || k >= blockFirst_ + blockCount_) {
+        if (!fillBlock(k)) return std::nullopt;
     }
+    IndexEntry entry;
+    entry.bytes = block_.substr(static_cast<std::size_t>(k - blockFirst_) * IndexEntry::Size,
+                                IndexEntry::Size);
     return entry;
 }
 

@@ -44,8 +44,15 @@ class IndexFile {
     std::optional<IndexEntry> read(std::int32_t k) const;
 
   private:
+    // Entries are read in blocks: the walks step through neighbours.
+    static constexpr std::int32_t BlockEntries = 512;
+    bool fillBlock(std::int32_t k) const;
+
     int fd_ = -1;
     bool open_ = false;
+    mutable std::string block_;
+    mutable std::int32_t blockFirst_ = 0;
+    mutable std::int32_t blockCount_ = 0;
     std::int32_t count_ = 0;
     std::string path_;
 };

@@ -36,14 +36,26 @@ std::string searchKey(std::string_view typedUtf8) {
 }
 
 bool fieldContains(const FilmRecord& record, Field field, std::string_view key) {
+    return fieldContains(record.bytes(), field, key);
+}
+
+bool fieldContains(std::string_view recordBytes, Field field, std::string_view key) {
     const FieldSpec& f = spec(field);
-    std::string_view stored =
-        std::string_view(record.bytes())
-            .substr(static_cast<std::size_t>(f.position - 1), static_cast<std::size_t>(f.width));
+    std::string_view stored = recordBytes.substr(static_cast<std::size_t>(f.position - 1),
+                                                 static_cast<std::size_t>(f.width));
     const std::size_t first = stored.find_first_not_of(' ');
     if (first == std::string_view::npos) return false;
     stored = stored.substr(first, stored.find_last_not_of(' ') - first + 1);
-    return upperCp1252(stored).find(key) != std::string::npos;
+    if (key.size() > stored.size()) return false;
+    // Compared capital to capital in place: a search tests every record.
+    for (std::size_t at = 0; at + key.size() <= stored.size(); ++at) {
+        std::size_t i = 0;
+        while (i < key.size() && capitalOf(static_cast<unsigned char>(stored[at + i])) ==
+                                     static_cast<unsigned char>(key[i]))
+            ++i;
+        if (i == key.size()) return true;
+    }
+    return false;
 }
 
 }  // namespace reel

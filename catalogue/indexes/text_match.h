@@ -22,5 +22,7 @@ std::string searchKey(std::string_view typedUtf8);
 
 // REQUIRES: key comes from searchKey().
 bool fieldContains(const FilmRecord& record, Field field, std::string_view key);
+// The same on the 649 bytes of a record as the master file holds them.
+bool fieldContains(std::string_view recordBytes, Field field, std::string_view key);
 
 }  // namespace reel
