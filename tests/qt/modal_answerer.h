@@ -3,6 +3,7 @@
 // modal widget; each new one is handed to the test's callback, which reads it
 // and closes it (press a button, fill in a text). Nothing else can answer a
 // box: the test would hang in its exec().
+#include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
