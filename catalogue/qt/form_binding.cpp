@@ -290,9 +290,11 @@ void FormBinding::applyColours(QWidget* w, const reel::Control& c, Bound& b) {
                                              w->foregroundRole()};
     const QPalette defaults = QApplication::palette(w);
     QPalette palette = w->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    // A disabled control keeps its background; its text stays greyed out.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         for (QPalette::ColorRole role : backRoles)
             palette.setColor(group, role, back >= 0 ? toQColor(back) : defaults.color(group, role));
+        if (group == QPalette::Disabled) continue;
         for (QPalette::ColorRole role : foreRoles)
             palette.setColor(group, role, fore >= 0 ? toQColor(fore) : defaults.color(group, role));
     }
