@@ -36,6 +36,11 @@ void CopyWindow::connectEvents() {
     on("Dir1", EventKind::KeyDown, [this](const Event& e) {
         if (e.key == keys::Enter) Dir1_Open(e);
     });
+    // A mouse press on a line chooses it at once (the toolkit reports the
+    // press before the selection moves); arrow keys arrive as Click.
+    on("File1", EventKind::MouseDown, [this](const Event& e) {
+        if (e.button == 1 && e.item >= 0) File1_Click(e);
+    });
     on("File1", EventKind::Click, [this](const Event& e) { File1_Click(e); });
     on("File1", EventKind::DblClick, [this](const Event& e) { File1_Click(e); });
     on("Drive1", EventKind::GotFocus, [this](const Event&) { Drive1_GotFocus(); });

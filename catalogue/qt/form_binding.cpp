@@ -397,8 +397,12 @@ bool FormBinding::handleMouse(const std::string& name, QWidget* w, QEvent* event
     if (event->type() == QEvent::MouseButtonDblClick) {
         reel::Event e{name, reel::EventKind::DblClick};
         e.item = item;
+        const std::vector<std::string> itemsBefore =
+            list ? form_[name].items : std::vector<std::string>();
         session_.dispatch(form_, e);
-        return !control->isVisible();
+        // A handler that refilled the list (a folder list opening a folder)
+        // has used the double click up: the pointer no longer names a line.
+        return !control->isVisible() || (list && form_[name].items != itemsBefore);
     }
     if (event->type() == QEvent::MouseButtonPress) {
         pressed_ = mouse->button() == Qt::LeftButton ? control : nullptr;

@@ -174,6 +174,32 @@ class CopyWindowTest : public QObject {
         QCOMPARE(old.readAll(), QByteArray("old"));
     }
 
+    void doubleClickOnAFolderOpensIt() {
+        // Two subfolders, so the line clicked is not where the opened folder's line will be.
+        QVERIFY(QDir(dir->path()).mkpath("aa"));
+        QVERIFY(QDir(dir->path()).mkpath("zz archive"));
+        QFile data(dir->filePath("zz archive/Old.DAT"));
+        QVERIFY(data.open(QIODevice::WriteOnly));
+        data.close();
+        openCopyWindow();
+        QWidget* root = copyBinding().root();
+        root->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(root));
+        auto* folders = copyWidget<QListWidget>("Dir1");
+        const QList<QListWidgetItem*> found = folders->findItems("zz archive", Qt::MatchEndsWith);
+        QCOMPARE(found.size(), 1);
+        const QPoint at = folders->visualItemRect(found[0]).center();
+        QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, at);
+        QTRY_COMPARE(copyWidget<QListWidget>("File1")->count(), 1);
+        QCOMPARE(copyWidget<QListWidget>("File1")->item(0)->text(), QString("Old.DAT"));
+        // The folder now open is the last line of the path, and it is the one selected.
+        QCOMPARE(folders->count(), folders->currentRow() + 1);
+        QVERIFY(folders->currentItem()->text().endsWith("zz archive"));
+        QCOMPARE(folders->selectedItems().size(), 1);
+        QCOMPARE(folders->selectedItems()[0], folders->currentItem());
+    }
+
     void colourValuesKeepRedInTheLowByte() {
         QCOMPARE(reelqt::toQColor(0x00FF0000), QColor(0, 0, 255));
         QCOMPARE(reelqt::toQColor(65535), QColor(255, 255, 0));

@@ -79,6 +79,31 @@ TEST_F(CopyWindowTest, OpeningClosesTheMasterFileAndShowsTheOpeningState) {
     EXPECT_FALSE(control("lblCopy7").visible);
 }
 
+TEST_F(CopyWindowTest, OnlyAFileTheUserPicksEnablesTheDriveList) {
+    writeFile("Titleqen.Dat", "index");
+    openWindow();
+    EXPECT_EQ(copy().focus(), "Dir1");  // a file list taking the focus would pick a line itself
+    struct Case {
+        EventKind kind;
+        int button, item;
+        bool chooses;
+    };
+    const Case cases[] = {{EventKind::MouseDown, 2, 1, false},
+                          {EventKind::MouseDown, 1, -1, false},
+                          {EventKind::MouseDown, 1, 1, true},
+                          {EventKind::DblClick, 1, 0, true}};
+    for (const Case& c : cases) {
+        openWindow();
+        Event e{"File1", c.kind};
+        e.button = c.button;
+        e.item = c.item;
+        copy().dispatch(e);
+        EXPECT_EQ(control("Drive1").enabled, c.chooses) << c.button << " " << c.item;
+        EXPECT_EQ(control("File1").listIndex, c.chooses ? c.item : -1);
+        copy().dispatch(Event{"", EventKind::QueryClose});  // the next case opens afresh
+    }
+}
+
 TEST_F(CopyWindowTest, CopyToAnEmptyVolumeAsksAndCreatesTheFileThenReopensTheMasterFile) {
     answer(MsgResult::Yes);
     copyToStick();
