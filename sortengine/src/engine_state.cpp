@@ -31,10 +31,13 @@ bool fail(EngineState& state, int code) {
 void release_run_memory(EngineState& state) {
     RunResources& run = state.run;
     // swap with empty containers so the memory really goes back
-    std::vector<std::vector<std::uint8_t>>().swap(run.input_buffers);
+    std::vector<ByteWindow>().swap(run.input_buffers);
+    std::vector<LargeBuffer<std::uint8_t>>().swap(run.input_memory);
     std::vector<std::size_t>().swap(run.input_used);
-    std::vector<RecordRef>().swap(run.refs);
-    std::vector<std::uint8_t>().swap(run.output_buffer);
+    run.refs.release();
+    run.sort_keys.release();
+    run.sort_scratch.release();
+    run.output_buffer.release();
     std::vector<std::uint8_t>().swap(run.dup_buffer);
     run.ref_count = 0;
     run.output_used = 0;

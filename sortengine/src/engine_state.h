@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "large_buffer.h"
+
 namespace sorvel {
 
 // Capacities of the statement tables.
@@ -247,6 +249,13 @@ struct RecordRef {
     std::uint8_t present = 1;
 };
 
+// One entry of the sort's key array: the leading key bytes of a record in a
+// byte-comparable form, and the record's place in the RecordRef table.
+struct SortKeyEntry {
+    std::uint64_t key;
+    std::uint32_t index;
+};
+
 // Phases of a record-at-a-time session (RawRun).
 enum class RaatPhase : std::uint8_t { Closed, Input, Returning, Ended };
 
@@ -259,12 +268,19 @@ struct RunResources {
     int handle_budget = 0;       // HandleBudget, 4 to 30
     std::string work_digits;     // the six digits of every WorkFileName of this run
     std::size_t block_size = 0;  // BlockSize
-    std::vector<std::vector<std::uint8_t>> input_buffers;
+    // The input buffers: windows onto input_memory, each block_size bytes
+    // plus room for a work-file record header.
+    std::vector<LargeBuffer<std::uint8_t>> input_memory;
+    std::vector<ByteWindow> input_buffers;
     std::vector<std::size_t> input_used;  // bytes used per input buffer
-    std::vector<RecordRef> refs;          // RecordRef table
+    LargeBuffer<RecordRef> refs;          // RecordRef table
     std::size_t ref_capacity = 0;         // RefCapacity
     std::size_t ref_count = 0;
-    std::vector<std::uint8_t> output_buffer;
+    // The sort's key array and its scratch space, allocated at the first
+    // sort of a run and kept for the following buffer-fulls.
+    LargeBuffer<SortKeyEntry> sort_keys;
+    LargeBuffer<SortKeyEntry> sort_scratch;
+    LargeBuffer<std::uint8_t> output_buffer;
     std::size_t output_used = 0;
     std::vector<std::uint8_t> dup_buffer;
     // Duplicate state.

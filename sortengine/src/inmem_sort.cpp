@@ -1,14 +1,16 @@
 // One buffer-full of records: its in-memory sort, where it goes, and its
 // writing. Only the RecordRef entries move while sorting; the records stay
 // where they were read. compare_records never reports two records equal
-// (input order breaks ties), so any sort algorithm gives the same order.
+// (input order breaks ties), so any sort algorithm gives the same order; the
+// key array (key_sort.h) is the fast way, compare_records alone the general
+// one.
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "compare.h"
 #include "duplicates.h"
-#include "fields.h"
+#include "key_sort.h"
 #include "output_file.h"
 #include "outrec.h"
 #include "phases.h"
@@ -49,63 +51,18 @@ bool write_to_output(EngineState& state) {
     return true;
 }
 
-// The first key's leading bytes as a big-endian number, zero-padded. For a
-// bytewise key (CHA, SU, and ALP on upper-cased bytes) two different
-// prefixes order exactly as the full comparison does: either a real byte
-// differs first, or one field ends first and its zero padding meets a byte
-// of the longer field, which the full comparison also puts after the
-// shorter one. Equal prefixes fall back to compare_records.
-struct PrefixedRef {
-    std::uint64_t prefix;
-    RecordRef ref;
-};
-
-bool prefix_applies(const KeyField& key) {
-    if (key.length == kFieldNumberForm || key.length == kToZeroByte) return false;
-    return key.type == kTypeCHA || key.type == kTypeSU || key.type == kTypeALP;
-}
-
-std::uint64_t key_prefix(const EngineState& state, const KeyField& key, const RecordRef& ref) {
-    const FieldView field =
-        extract_field(state.options, ref.data, ref.length, key.position, key.length);
-    std::uint64_t prefix = 0;
-    const std::size_t n = std::min<std::size_t>(field.length, 8);
-    for (std::size_t i = 0; i < 8; ++i) {
-        std::uint8_t byte = i < n ? field.data[i] : 0;
-        if (key.type == kTypeALP && byte >= 'a' && byte <= 'z')
-            byte = static_cast<std::uint8_t>(byte - 32);
-        prefix = (prefix << 8) | byte;
-    }
-    return prefix;
-}
-
-bool sort_by_key_prefix(EngineState& state) {
-    RunResources& run = state.run;
-    if (state.tables.key_count == 0 || !prefix_applies(state.tables.keys[0])) return false;
-    const KeyField& key = state.tables.keys[0];
-    const bool descending = key.descending != 0;
-    std::vector<PrefixedRef> entries(run.ref_count);
-    for (std::size_t i = 0; i < run.ref_count; ++i) {
-        entries[i] = {key_prefix(state, key, run.refs[i]), run.refs[i]};
-    }
-    std::sort(entries.begin(), entries.end(), [&](const PrefixedRef& a, const PrefixedRef& b) {
-        if (a.prefix != b.prefix) return descending ? a.prefix > b.prefix : a.prefix < b.prefix;
-        return compare_records(state, a.ref, b.ref) < 0;
-    });
-    for (std::size_t i = 0; i < run.ref_count; ++i) run.refs[i] = entries[i].ref;
-    return true;
-}
-
 }  // namespace
 
 void sort_in_memory(EngineState& state) {
     RunResources& run = state.run;
     if (!state.statements.sorting()) return;
-    if (sort_by_key_prefix(state)) return;
-    std::sort(run.refs.begin(), run.refs.begin() + static_cast<std::ptrdiff_t>(run.ref_count),
-              [&state](const RecordRef& a, const RecordRef& b) {
-                  return compare_records(state, a, b) < 0;
-              });
+    if (sort_by_key_chunks(state)) return;
+    // A merge sort: it stays within the table even if a comparison were
+    // ever inconsistent, where an introsort may run past the range.
+    std::stable_sort(run.refs.begin(), run.refs.begin() + run.ref_count,
+                     [&state](const RecordRef& a, const RecordRef& b) {
+                         return compare_records(state, a, b) < 0;
+                     });
 }
 
 Destination choose_destination(EngineState& state) {

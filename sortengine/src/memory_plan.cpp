@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <limits>
 #include <new>
+#include <vector>
 
 #include "phases.h"
 #include "return_codes.h"
@@ -26,48 +27,77 @@ namespace {
 
 std::size_t g_allocation_limit = std::numeric_limits<std::size_t>::max();
 
-// Allocates `bytes` into `buffer` within the remaining limit.
+// Allocates `count` elements into `buffer` within the remaining allowance.
 template <typename T>
-bool allocate(std::vector<T>& buffer, std::size_t count, std::size_t& allowance) {
+bool allocate(LargeBuffer<T>& buffer, std::size_t count, std::size_t& allowance) {
     const std::size_t bytes = count * sizeof(T);
-    if (bytes > allowance) return false;
+    if (bytes > allowance || !buffer.allocate(count)) return false;
+    allowance -= bytes;
+    return true;
+}
+
+bool allocate(std::vector<std::uint8_t>& buffer, std::size_t count, std::size_t& allowance) {
+    if (count > allowance) return false;
     try {
         buffer.resize(count);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    allowance -= bytes;
+    allowance -= count;
     return true;
 }
 
 void release_blocks(RunResources& run) {
-    std::vector<std::vector<std::uint8_t>>().swap(run.input_buffers);
+    std::vector<ByteWindow>().swap(run.input_buffers);
+    std::vector<LargeBuffer<std::uint8_t>>().swap(run.input_memory);
     std::vector<std::size_t>().swap(run.input_used);
-    std::vector<RecordRef>().swap(run.refs);
-    std::vector<std::uint8_t>().swap(run.output_buffer);
+    run.refs.release();
+    run.output_buffer.release();
+}
+
+// All input buffers in one block: one mapping, and the pages of a small
+// input stay together. The plan is the same as with separate buffers.
+bool allocate_shared_block(RunResources& run, std::size_t stride, int count,
+                           std::size_t& allowance) {
+    LargeBuffer<std::uint8_t> block;
+    if (!allocate(block, stride * static_cast<std::size_t>(count), allowance)) return false;
+    for (int i = 0; i < count; ++i) {
+        run.input_buffers.push_back({block.data() + stride * static_cast<std::size_t>(i), stride});
+    }
+    run.input_memory.push_back(std::move(block));
+    return true;
 }
 
 enum class Attempt { kDone, kRetry };
 
 Attempt try_block_size(RunResources& run, std::size_t size, std::size_t& allowance) {
     const std::size_t capacity = std::min(10 * size, kLargestBlock) / 16;
-    if (!allocate(run.output_buffer, size + kWorkRecordHeader, allowance) ||
+    const std::size_t stride = size + kWorkRecordHeader;
+    if (!allocate(run.output_buffer, stride, allowance) ||
         !allocate(run.refs, capacity, allowance)) {
         release_blocks(run);
         return Attempt::kRetry;
     }
     const int wanted = run.handle_budget - 2;
-    for (int i = 0; i < wanted; ++i) {
-        std::vector<std::uint8_t> block;
-        if (!allocate(block, size + kWorkRecordHeader, allowance)) {
-            if (i > 0.6 * run.handle_budget) {
-                run.handle_budget = i + 1;
-                break;
+    std::size_t shared_allowance = allowance;
+    if (wanted > 0 && allocate_shared_block(run, stride, wanted, shared_allowance)) {
+        allowance = shared_allowance;
+    } else {
+        // One buffer at a time, so that a plan short of memory can settle for
+        // fewer buffers.
+        for (int i = 0; i < wanted; ++i) {
+            LargeBuffer<std::uint8_t> block;
+            if (!allocate(block, stride, allowance)) {
+                if (i > 0.6 * run.handle_budget) {
+                    run.handle_budget = i + 1;
+                    break;
+                }
+                release_blocks(run);
+                return Attempt::kRetry;
             }
-            release_blocks(run);
-            return Attempt::kRetry;
+            run.input_buffers.push_back({block.data(), stride});
+            run.input_memory.push_back(std::move(block));
         }
-        run.input_buffers.push_back(std::move(block));
     }
     run.input_used.assign(run.input_buffers.size(), 0);
     run.block_size = size;

@@ -76,8 +76,22 @@ bool read_block(EngineState& state, MergeSource& src, bool& exhausted) {
     return true;
 }
 
-bool less(const EngineState& state, const MergeSource& a, const MergeSource& b) {
+// Two heads whose first chunks differ are ordered by them alone (the same
+// order compare_records gives), equal ones by the key bytes after the chunk;
+// when those do not tell, compare_records decides.
+bool less(const EngineState& state, const KeyChunks& chunks, const MergeSource& a,
+          const MergeSource& b) {
+    if (a.has_key && b.has_key) {
+        if (a.key != b.key) return a.key < b.key;
+        const int r =
+            chunks.compare_from(a.record.data, a.record.length, b.record.data, b.record.length, 1);
+        if (r != 0) return r < 0;
+    }
     return compare_records(state, a.record, b.record) < 0;
+}
+
+void load_key(const KeyChunks& chunks, MergeSource& src) {
+    src.has_key = chunks.usable() && chunks.chunk(src.record.data, src.record.length, 0, src.key);
 }
 
 }  // namespace
@@ -98,13 +112,16 @@ bool merge_open(EngineState& state, MergeState& merge, int first, int last) {
         src.buffer = run.input_buffers[static_cast<std::size_t>(k - 1)].data();
         merge.sources.push_back(src);
     }
+    merge.chunks = KeyChunks(state);
     for (std::size_t i = 0; i < merge.sources.size(); ++i) {
         bool exhausted = false;
         if (!read_block(state, merge.sources[i], exhausted)) return false;
-        if (!exhausted) merge.order.push_back(static_cast<int>(i));
+        if (exhausted) continue;
+        load_key(merge.chunks, merge.sources[i]);
+        merge.order.push_back(static_cast<int>(i));
     }
-    std::sort(merge.order.begin(), merge.order.end(), [&](int a, int b) {
-        return less(state, merge.sources[static_cast<std::size_t>(a)],
+    std::stable_sort(merge.order.begin(), merge.order.end(), [&](int a, int b) {
+        return less(state, merge.chunks, merge.sources[static_cast<std::size_t>(a)],
                     merge.sources[static_cast<std::size_t>(b)]);
     });
     return true;
@@ -132,9 +149,10 @@ bool merge_advance(EngineState& state, MergeState& merge) {
     }
     merge.order.erase(merge.order.begin());
     if (exhausted) return true;
+    load_key(merge.chunks, src);
     const auto at =
         std::upper_bound(merge.order.begin(), merge.order.end(), index, [&](int a, int b) {
-            return less(state, merge.sources[static_cast<std::size_t>(a)],
+            return less(state, merge.chunks, merge.sources[static_cast<std::size_t>(a)],
                         merge.sources[static_cast<std::size_t>(b)]);
         });
     merge.order.insert(at, index);

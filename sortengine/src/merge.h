@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine_state.h"
+#include "key_order.h"
 
 namespace sorvel {
 
@@ -24,6 +25,9 @@ struct MergeSource {
     std::size_t head = 0;   // offset of the head record
     bool last_block = false;
     RecordRef record;  // the head record
+    // The first chunk of the head's key (key_order.h), when it has one.
+    std::uint64_t key = 0;
+    bool has_key = false;
 };
 
 struct MergeState {
@@ -32,6 +36,7 @@ struct MergeState {
     std::vector<MergeSource> sources;
     std::vector<int> order;        // indices into sources, by head record
     bool advance_pending = false;  // s_1raat: the head handed over is advanced later
+    KeyChunks chunks;              // the first key's chunks, when it has them
 };
 
 // Opens work files first..last and reads their first blocks (229, 313, 246).

@@ -3,7 +3,6 @@
 // the record are given as blanks, so a layout always has its declared width.
 #include "outrec.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "memory_plan.h"
@@ -47,13 +46,29 @@ void put_le32(std::uint8_t* out, std::uint32_t value) {
 
 // Seven digits, zero-padded; a longer number gives its first seven digits.
 void put_seven_digits(std::uint8_t* out, std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%.7lu", static_cast<unsigned long>(value));
-    std::memcpy(out, text, 7);
+    if (value < 10000000) {
+        for (int i = 6; i >= 0; --i) {
+            out[i] = static_cast<std::uint8_t>('0' + value % 10);
+            value /= 10;
+        }
+        return;
+    }
+    char text[10];  // a 32-bit value has at most ten digits
+    int n = 0;
+    do {
+        text[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (n < 7) text[n++] = '0';
+    for (int i = 0; i < 7; ++i) out[i] = static_cast<std::uint8_t>(text[n - 1 - i]);
 }
 
 void copy_field(std::uint8_t* out, const std::uint8_t* record, std::size_t record_length,
                 std::uint32_t position, std::size_t length) {
+    if (position >= 1 && position - 1 + length <= record_length) {
+        std::memcpy(out, record + (position - 1), length);
+        return;
+    }
     for (std::size_t i = 0; i < length; ++i) {
         const std::size_t at = static_cast<std::size_t>(position) + i;  // 1-based
         out[i] = (at >= 1 && at <= record_length) ? record[at - 1] : ' ';
@@ -71,14 +86,11 @@ std::size_t output_record_length(const EngineState& state, std::size_t record_le
     return total;
 }
 
-void format_output_record(const EngineState& state, const std::uint8_t* record,
-                          std::size_t record_length, std::uint32_t sequence,
-                          std::uint32_t dup_count, std::uint8_t* out) {
-    if (!uses_layout(state)) {
-        std::memcpy(out, record, record_length);
-        return;
-    }
-    const std::size_t total = output_record_length(state, record_length);
+namespace {
+
+void format_layout(const EngineState& state, const std::uint8_t* record, std::size_t record_length,
+                   std::uint32_t sequence, std::uint32_t dup_count, std::size_t total,
+                   std::uint8_t* out) {
     std::uint8_t* at = out;
     for (int i = 0; i < state.tables.out_field_count; ++i) {
         const OutField& field = state.tables.out_fields[i];
@@ -119,6 +131,19 @@ void format_output_record(const EngineState& state, const std::uint8_t* record,
     }
 }
 
+}  // namespace
+
+void format_output_record(const EngineState& state, const std::uint8_t* record,
+                          std::size_t record_length, std::uint32_t sequence,
+                          std::uint32_t dup_count, std::uint8_t* out) {
+    if (!uses_layout(state)) {
+        std::memcpy(out, record, record_length);
+        return;
+    }
+    format_layout(state, record, record_length, sequence, dup_count,
+                  output_record_length(state, record_length), out);
+}
+
 bool write_work_record(EngineState& state, const std::uint8_t* record, std::size_t length,
                        std::uint32_t sequence) {
     std::uint8_t* out = output_space(state, kWorkRecordHeader + length);
@@ -141,7 +166,12 @@ bool build_output_record(EngineState& state, const std::uint8_t* record, std::si
         put_le32(out, static_cast<std::uint32_t>(out_length));
         put_le32(out + 4, sequence);
     }
-    format_output_record(state, record, length, sequence, state.run.dup_count, out + header);
+    if (uses_layout(state)) {
+        format_layout(state, record, length, sequence, state.run.dup_count, out_length,
+                      out + header);
+    } else if (length > 0) {
+        std::memcpy(out + header, record, length);
+    }
     ++state.records_written;
     return true;
 }
