@@ -220,6 +220,13 @@ void FormBinding::syncControl(const reel::Control& c, Bound& b) {
         return;
     }
 
+    // The length limit goes first: QLineEdit cuts the text to its limit, so
+    // a padded browsing value set while the editing limit still held would
+    // lose its end (a running time of "     119" under a limit of 3).
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        const int max = c.maxLength > 0 ? c.maxLength : 32767;
+        if (edit->maxLength() != max) edit->setMaxLength(max);
+    }
     if (!b.textApplied || b.appliedText != c.text) {
         if (auto* label = qobject_cast<QLabel*>(w)) {
             // A picture label keeps its picture.
@@ -243,10 +250,6 @@ void FormBinding::syncControl(const reel::Control& c, Bound& b) {
         if (w->accessibleName() != spoken) w->setAccessibleName(spoken);
     }
 
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        const int max = c.maxLength > 0 ? c.maxLength : 32767;
-        if (edit->maxLength() != max) edit->setMaxLength(max);
-    }
     if (auto* button = qobject_cast<QAbstractButton*>(w); button && button->isCheckable()) {
         if (button->isChecked() != c.checked) button->setChecked(c.checked);
     }

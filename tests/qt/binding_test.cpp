@@ -217,6 +217,21 @@ class BindingTest : public QObject {
         QVERIFY(binding->root()->isHidden());
     }
 
+    void widerTextAfterATighterLimitIsShownWhole() {
+        // Leaving entry mode lifts the field-width limit and pads the value
+        // for display in the same sync; the padded text must not be cut to
+        // the old limit.
+        showActive();
+        reel::Form& f = *form;
+        f["txtName"].maxLength = 3;
+        f["txtName"].text = "119";
+        session->syncAll();
+        f["txtName"].maxLength = 0;
+        f["txtName"].text = "     119";
+        session->syncAll();
+        QCOMPARE(get<QLineEdit>("txtName")->text(), QString("     119"));
+    }
+
     void focusAndTypingReachTheForm() {
         showActive();
         auto* name = get<QLineEdit>("txtName");
