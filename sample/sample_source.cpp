@@ -45,7 +45,7 @@ std::string problemWith(Field field, std::string_view value) {
     if (stored.find('?') != std::string::npos && value.find('?') == std::string_view::npos) {
         return "\"" + std::string(value) + "\" has characters the data files cannot hold";
     }
-    const FieldSpec& s = spec(field);
+    const FieldSpec& s = fieldSpec(field);
     if (static_cast<int>(stored.size()) > s.width) {
         return std::string(s.name) + " holds " + std::to_string(s.width) + " characters, \"" +
                std::string(value) + "\" has " + std::to_string(stored.size());
@@ -117,7 +117,7 @@ class BlockReader {
               const std::array<std::string_view, N>& words) {
         if (!isOneOf(value, words)) {
             return error(number, "\"" + std::string(value) + "\" is not one of the " +
-                                     std::string(spec(field).name) + " words");
+                                     std::string(fieldSpec(field).name) + " words");
         }
         record_.set(field, value.substr(0, 1));
     }

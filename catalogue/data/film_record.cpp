@@ -94,7 +94,7 @@ const std::array<FieldSpec, FieldCount>& fieldSpecs() {
     return Specs;
 }
 
-const FieldSpec& spec(Field field) {
+const FieldSpec& fieldSpec(Field field) {
     return Specs[static_cast<std::size_t>(field)];
 }
 
@@ -116,19 +116,19 @@ FilmRecord FilmRecord::pastEnd() {
 
 std::string FilmRecord::field(Field f) const {
     if (pastEnd_) return {};
-    const FieldSpec& s = spec(f);
+    const FieldSpec& s = fieldSpec(f);
     return cp1252ToUtf8(std::string_view(bytes_).substr(s.position - 1, s.width));
 }
 
 std::string FilmRecord::value(Field f) const {
     if (pastEnd_) return {};
-    const FieldSpec& s = spec(f);
+    const FieldSpec& s = fieldSpec(f);
     return cp1252ToUtf8(trimSpaces(std::string_view(bytes_).substr(s.position - 1, s.width)));
 }
 
 void FilmRecord::set(Field f, std::string_view utf8) {
     pastEnd_ = false;
-    const FieldSpec& s = spec(f);
+    const FieldSpec& s = fieldSpec(f);
     bytes_.replace(s.position - 1, s.width, fitToWidth(utf8, s.width));
 }
 
@@ -139,7 +139,7 @@ void FilmRecord::blank() {
 
 bool FilmRecord::isFree() const {
     if (pastEnd_) return true;
-    const FieldSpec& title = spec(Field::Title);
+    const FieldSpec& title = fieldSpec(Field::Title);
     return bytes_.compare(0, title.width, std::string(title.width, ' ')) == 0;
 }
 

@@ -59,7 +59,7 @@ struct FieldSpec {
 
 // All fields in file order; fieldSpecs()[static_cast<int>(f)].field == f.
 const std::array<FieldSpec, FieldCount>& fieldSpecs();
-const FieldSpec& spec(Field field);
+const FieldSpec& fieldSpec(Field field);
 
 class FilmRecord {
   public:

@@ -205,7 +205,7 @@ IoResult MasterFile::blankRecord(std::int32_t n) {
 }
 
 std::int32_t MasterFile::freeSlot() const {
-    const int titleWidth = spec(Field::Title).width;
+    const int titleWidth = fieldSpec(Field::Title).width;
     const std::string blankTitle(static_cast<std::size_t>(titleWidth), ' ');
     std::string title(static_cast<std::size_t>(titleWidth), ' ');
     for (std::int32_t n = 1; n <= recordCount_ && fd_ >= 0; ++n) {

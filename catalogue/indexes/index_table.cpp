@@ -28,15 +28,15 @@ const std::array<IndexSpec, 4>& indexSpecs() {
 }
 
 const IndexSpec& indexSpec(CountSlot slot) {
-    for (const IndexSpec& spec : indexSpecs())
-        if (spec.slot == slot) return spec;
+    for (const IndexSpec& entry : indexSpecs())
+        if (entry.slot == slot) return entry;
     return indexSpecs()[0];
 }
 
 const IndexSpec* indexForView(std::string_view viewMode) {
     if (viewMode == "Genre") return &indexSpecs()[0];
-    for (const IndexSpec& spec : indexSpecs())
-        if (spec.viewMode == viewMode) return &spec;
+    for (const IndexSpec& entry : indexSpecs())
+        if (entry.viewMode == viewMode) return &entry;
     return nullptr;
 }
 

@@ -40,7 +40,7 @@ bool fieldContains(const FilmRecord& record, Field field, std::string_view key) 
 }
 
 bool fieldContains(std::string_view recordBytes, Field field, std::string_view key) {
-    const FieldSpec& f = spec(field);
+    const FieldSpec& f = fieldSpec(field);
     std::string_view stored = recordBytes.substr(static_cast<std::size_t>(f.position - 1),
                                                  static_cast<std::size_t>(f.width));
     const std::size_t first = stored.find_first_not_of(' ');

@@ -69,7 +69,7 @@ std::string matchingBox(const Selective& report, const FilmRecord& record,
             return fieldMatches(record, Field::Genre, search) ? "txtGenreList" : "";
         case Search::Star:
             for (Field f : StarFields)
-                if (fieldMatches(record, f, search)) return std::string(spec(f).textBox);
+                if (fieldMatches(record, f, search)) return std::string(fieldSpec(f).textBox);
             return "";
     }
     return "";

@@ -147,7 +147,7 @@ void MainScreen::ShowRecord() {
     self["lblRetcode"].text.clear();
 
     const FilmRecord& r = state.record;
-    for (const BoxRule& rule : Rules) self[spec(rule.field).textBox].text = boxText(r, rule, entry);
+    for (const BoxRule& rule : Rules) self[fieldSpec(rule.field).textBox].text = boxText(r, rule, entry);
 
     self["txtFormat"].text = formatWord(upper(r.value(Field::Format)));
 

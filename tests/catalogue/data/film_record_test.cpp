@@ -27,7 +27,7 @@ TEST(FieldSpecs, PositionsAndWidthsMatchTheRecordLayout) {
         {Field::Cost, 625, 8, "txtCost"},        {Field::Ratings, 633, 15, "txtRatings"},
     };
     for (const auto& e : expected) {
-        const FieldSpec& s = spec(e.field);
+        const FieldSpec& s = fieldSpec(e.field);
         EXPECT_EQ(s.field, e.field);
         EXPECT_EQ(s.position, e.position) << s.name;
         EXPECT_EQ(s.width, e.width) << s.name;
