@@ -4,8 +4,6 @@
 #include <bit>
 #include <cstring>
 
-#include "fields.h"
-
 namespace sorvel {
 namespace {
 
@@ -54,9 +52,7 @@ KeyChunks::KeyChunks(const EngineState& state) : field_offset_(state.options.fie
     depths_ = kind_ == Kind::kBytes || kind_ == Kind::kUpper ? (length_ + 7) / 8 : 1;
 }
 
-bool KeyChunks::chunk(const std::uint8_t* record, std::size_t length, unsigned depth,
-                      std::uint64_t& out) const {
-    const FieldView field = extract_positional(record, length, field_offset_, position_, length_);
+bool KeyChunks::field_chunk(const FieldView& field, unsigned depth, std::uint64_t& out) const {
     std::uint64_t value = 0;
     switch (kind_) {
         case Kind::kBytes:
@@ -101,13 +97,10 @@ bool KeyChunks::chunk(const std::uint8_t* record, std::size_t length, unsigned d
     return true;
 }
 
-int KeyChunks::compare_from(const std::uint8_t* a, std::size_t la, const std::uint8_t* b,
-                            std::size_t lb, unsigned depth) const {
+int KeyChunks::compare_fields_from(const FieldView& x, const FieldView& y, unsigned depth) const {
     if (depth >= depths_) return 0;
     const int sign = invert_ != 0 ? -1 : 1;
     if (kind_ == Kind::kBytes || kind_ == Kind::kUpper) {
-        const FieldView x = extract_positional(a, la, field_offset_, position_, length_);
-        const FieldView y = extract_positional(b, lb, field_offset_, position_, length_);
         const std::size_t from = std::size_t{depth} * 8;
         const std::size_t common = std::min(x.length, y.length);
         if (common <= from) return 0;
@@ -124,7 +117,7 @@ int KeyChunks::compare_from(const std::uint8_t* a, std::size_t la, const std::ui
     }
     std::uint64_t p = 0;
     std::uint64_t q = 0;
-    if (!chunk(a, la, depth, p) || !chunk(b, lb, depth, q) || p == q) return 0;
+    if (!field_chunk(x, depth, p) || !field_chunk(y, depth, q) || p == q) return 0;
     return p < q ? -1 : 1;  // the chunks already carry the direction
 }
 

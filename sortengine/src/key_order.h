@@ -22,6 +22,7 @@
 #include <cstdint>
 
 #include "engine_state.h"
+#include "fields.h"
 
 namespace sorvel {
 
@@ -40,14 +41,25 @@ class KeyChunks {
     // Chunk `depth` (0-based) of the record's key. False when the record has
     // no exact chunk (a fixed-width number cut short by the record end).
     bool chunk(const std::uint8_t* record, std::size_t length, unsigned depth,
-               std::uint64_t& out) const;
+               std::uint64_t& out) const {
+        return field_chunk(field(record, length), depth, out);
+    }
+
+    // The key field of a record, and the chunk taken from it.
+    FieldView field(const std::uint8_t* record, std::size_t length) const {
+        return extract_positional(record, length, field_offset_, position_, length_);
+    }
+    bool field_chunk(const FieldView& field, unsigned depth, std::uint64_t& out) const;
 
     // Compares the keys of two records from byte 8 * `depth` on, the chunks
     // before it being equal: negative when a comes first, positive when b
     // does, 0 when only compare_records can tell (equal bytes, different
     // lengths, or no exact chunks).
     int compare_from(const std::uint8_t* a, std::size_t la, const std::uint8_t* b, std::size_t lb,
-                     unsigned depth) const;
+                     unsigned depth) const {
+        return compare_fields_from(field(a, la), field(b, lb), depth);
+    }
+    int compare_fields_from(const FieldView& x, const FieldView& y, unsigned depth) const;
 
   private:
     enum class Kind : std::uint8_t { kNone, kBytes, kUpper, kLittleSigned, kLittle, kBigSigned };

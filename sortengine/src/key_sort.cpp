@@ -20,7 +20,7 @@ namespace {
 
 // Below these sizes a range is not worth a distribution over 256 buckets.
 constexpr std::size_t kRadixLimit = 256;
-constexpr std::size_t kInsertionLimit = 24;
+constexpr std::size_t kInsertionLimit = 16;
 
 class KeySorter {
   public:
@@ -93,30 +93,53 @@ class KeySorter {
     }
 
     void by_records(std::size_t lo, std::size_t hi) {
-        std::stable_sort(
-            keys_ + lo, keys_ + hi,
-            [this](const SortKeyEntry& a, const SortKeyEntry& b) { return record_less(a, b); });
+        merge_sort(lo, hi, [this](const SortKeyEntry& a, const SortKeyEntry& b) {
+            return record_less(a, b);
+        });
     }
 
     // Entries of [lo, hi) share all chunks before `depth`; their keys hold
     // chunk `depth`.
     void small_sort(std::size_t lo, std::size_t hi, unsigned depth) {
-        if (hi - lo > kInsertionLimit) {
-            std::stable_sort(keys_ + lo, keys_ + hi,
-                             [this, depth](const SortKeyEntry& a, const SortKeyEntry& b) {
-                                 return less(a, b, depth);
-                             });
-            return;
-        }
-        for (std::size_t i = lo + 1; i < hi; ++i) {
-            const SortKeyEntry moving = keys_[i];
-            std::size_t j = i;
-            while (j > lo && less(moving, keys_[j - 1], depth)) {
-                keys_[j] = keys_[j - 1];
-                --j;
+        merge_sort(lo, hi, [this, depth](const SortKeyEntry& a, const SortKeyEntry& b) {
+            return less(a, b, depth);
+        });
+    }
+
+    // Insertion sort of short blocks, then merges of doubling width between
+    // the key array and the scratch array. It never reads outside [lo, hi),
+    // whatever the comparisons answer, and needs no memory of its own.
+    template <typename Less>
+    void merge_sort(std::size_t lo, std::size_t hi, Less less_than) {
+        for (std::size_t block = lo; block < hi; block += kInsertionLimit) {
+            const std::size_t end = std::min(hi, block + kInsertionLimit);
+            for (std::size_t i = block + 1; i < end; ++i) {
+                const SortKeyEntry moving = keys_[i];
+                std::size_t j = i;
+                while (j > block && less_than(moving, keys_[j - 1])) {
+                    keys_[j] = keys_[j - 1];
+                    --j;
+                }
+                keys_[j] = moving;
             }
-            keys_[j] = moving;
         }
+        SortKeyEntry* from = keys_;
+        SortKeyEntry* to = scratch_;
+        for (std::size_t width = kInsertionLimit; width < hi - lo; width *= 2) {
+            for (std::size_t left = lo; left < hi; left += 2 * width) {
+                const std::size_t mid = std::min(hi, left + width);
+                const std::size_t end = std::min(hi, left + 2 * width);
+                std::size_t i = left;
+                std::size_t j = mid;
+                std::size_t out = left;
+                while (i < mid && j < end)
+                    to[out++] = less_than(from[j], from[i]) ? from[j++] : from[i++];
+                while (i < mid) to[out++] = from[i++];
+                while (j < end) to[out++] = from[j++];
+            }
+            std::swap(from, to);
+        }
+        if (from != keys_) std::memcpy(keys_ + lo, from + lo, (hi - lo) * sizeof(SortKeyEntry));
     }
 
     const EngineState& state_;

@@ -83,15 +83,16 @@ bool less(const EngineState& state, const KeyChunks& chunks, const MergeSource& 
           const MergeSource& b) {
     if (a.has_key && b.has_key) {
         if (a.key != b.key) return a.key < b.key;
-        const int r =
-            chunks.compare_from(a.record.data, a.record.length, b.record.data, b.record.length, 1);
+        const int r = chunks.compare_fields_from(a.key_field, b.key_field, 1);
         if (r != 0) return r < 0;
     }
     return compare_records(state, a.record, b.record) < 0;
 }
 
 void load_key(const KeyChunks& chunks, MergeSource& src) {
-    src.has_key = chunks.usable() && chunks.chunk(src.record.data, src.record.length, 0, src.key);
+    if (!chunks.usable()) return;
+    src.key_field = chunks.field(src.record.data, src.record.length);
+    src.has_key = chunks.field_chunk(src.key_field, 0, src.key);
 }
 
 }  // namespace

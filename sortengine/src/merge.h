@@ -25,7 +25,8 @@ struct MergeSource {
     std::size_t head = 0;   // offset of the head record
     bool last_block = false;
     RecordRef record;  // the head record
-    // The first chunk of the head's key (key_order.h), when it has one.
+    // The head's key field and its first chunk (key_order.h), when it has one.
+    FieldView key_field{};
     std::uint64_t key = 0;
     bool has_key = false;
 };
