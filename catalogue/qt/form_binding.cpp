@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QSignalBlocker>
 
 #include "qt/accessibility.h"
@@ -34,6 +35,18 @@ QString labelText(const std::string& text) {
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     s.replace(QChar('\r'), QChar('\n'));
     return s;
+}
+
+// Option buttons that switch between two states often share one access key
+// (the page buttons: "Add More Da&ta", "Re&turn To Main Page"). Choosing the
+// option already selected changes nothing, so only the unselected ones keep
+// their key: pressing it then always switches, instead of Qt's cycling of the
+// focus between buttons whose keys clash.
+void applyAccessKey(QAbstractButton* button) {
+    if (!qobject_cast<QRadioButton*>(button)) return;
+    const QKeySequence key =
+        button->isChecked() ? QKeySequence() : QKeySequence::mnemonic(button->text());
+    if (button->shortcut() != key) button->setShortcut(key);
 }
 
 QWidget* surfaceOf(QWidget* root) {
@@ -252,6 +265,7 @@ void FormBinding::syncControl(const reel::Control& c, Bound& b) {
 
     if (auto* button = qobject_cast<QAbstractButton*>(w); button && button->isCheckable()) {
         if (button->isChecked() != c.checked) button->setChecked(c.checked);
+        applyAccessKey(button);
     }
     if (auto* list = qobject_cast<QListWidget*>(w)) {
         if (!b.itemsApplied || b.appliedItems != c.items) {
@@ -367,7 +381,15 @@ bool FormBinding::eventFilter(QObject* watched, QEvent* event) {
 bool FormBinding::handleFocus(const std::string& name, QEvent* event) {
     auto* focus = static_cast<QFocusEvent*>(event);
     if (session_.focusHeld()) {
-        if (event->type() == QEvent::FocusIn && session_.quiet()) form_.noteFocus(name);
+        // Qt moves the focus by itself when the program hides the focused
+        // control (a picker list closing): note where it went, unless a
+        // handler has asked for the focus elsewhere; that request stands.
+        if (event->type() == QEvent::FocusIn && session_.quiet()) {
+            if (form_.takeFocusRequest())
+                form_.setFocus(form_.focus());
+            else
+                form_.noteFocus(name);
+        }
         return false;
     }
     if (isIgnoredFocusReason(focus->reason())) {
