@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QWidget>
 
+#include "qt/menu_item_accessible.h"
+
 namespace reelqt {
 namespace {
 
@@ -62,6 +64,7 @@ void installTestIds(QApplication& app) {
     static QApplication* installedOn = nullptr;
     if (installedOn == &app) return;
     installedOn = &app;
+    installMenuItemAccessibility();
     app.installEventFilter(new TestIdMirror(&app));
     for (QWidget* w : QApplication::allWidgets()) mirrorObjectName(w);
 }

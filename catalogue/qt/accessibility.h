@@ -9,7 +9,8 @@
 // name also carries it as its accessible description, so tests driving the
 // program over the accessibility bus can find each control by its name. This
 // covers widgets created later (message boxes, dialogs, lists filled at run
-// time): they receive it when they are first polished.
+// time): they receive it when they are first polished. Menu items, which are
+// actions rather than widgets, answer it through MenuItemAccessible.
 #include <QString>
 
 class QApplication;
