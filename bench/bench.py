@@ -152,6 +152,7 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     gen = [sys.executable, os.path.join(here, "gen_data.py")]
     work = os.path.abspath(args.work)
+    args.sorvel = os.path.abspath(args.sorvel)
     os.makedirs(work, exist_ok=True)
     os.chdir(work)  # the work files and UPPER.ALT live here
     b2_count = 1_000_000 if args.quick else 5_000_000
