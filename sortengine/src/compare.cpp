@@ -126,8 +126,12 @@ bool is_fixed_width(std::uint8_t type) {
     }
 }
 
+// A 4- or 8-byte field cut short by the end of its record has no float
+// value: it sorts before every whole one (cut fields among themselves as
+// text), so the order stays one total order whichever side is cut.
 int ieee_float(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y, std::size_t ly,
                std::size_t n) {
+    if ((n == 4 || n == 8) && (lx >= n) != (ly >= n)) return lx >= n ? kGreater : kSmaller;
     if (n == 4 && lx >= 4 && ly >= 4) {
         std::uint32_t bx = 0, by = 0;
         for (int i = 3; i >= 0; --i) {
