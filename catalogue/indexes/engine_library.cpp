@@ -1,6 +1,11 @@
 #include "indexes/engine_library.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <string>
+#include <utility>
 
 #include "platform/platform.h"
 
@@ -14,9 +19,46 @@ void drainMessages(void* context) {
     static_cast<Platform*>(context)->refresh();
 }
 
+std::string& failedLookup() {
+    static std::string reason;
+    return reason;
+}
+
 std::string loaderError() {
+    if (!failedLookup().empty()) return std::exchange(failedLookup(), std::string());
     const char* reason = dlerror();
     return reason ? reason : "unknown reason";
+}
+
+// Directory of the running program, "" when it cannot be told.
+std::string programDirectory() {
+    char buffer[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return {};
+    std::string path(buffer, static_cast<std::size_t>(n));
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// A bare library name is looked up through the program's RUNPATH. Some
+// loaders answer dlopen on behalf of another object (a sanitizer runtime
+// intercepts it, and then its own RUNPATH is searched), so the install
+// layout beside the program is tried as well before giving up.
+void* openLibrary(const std::string& name) {
+    void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle || name.find('/') != std::string::npos) return handle;
+    const std::string firstError = loaderError();
+    const std::string dir = programDirectory();
+    if (!dir.empty()) {
+        for (const std::string& candidate : {dir + "/../lib/" + name, dir + "/" + name}) {
+            if (access(candidate.c_str(), F_OK) != 0) continue;
+            handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+            if (handle) return handle;
+        }
+    }
+    // Report the lookup by name, which is what failed first.
+    failedLookup() = firstError;
+    return nullptr;
 }
 
 }  // namespace
@@ -32,7 +74,7 @@ bool EngineLibrary::load() {
     error_.clear();
     if (!handle_) {
         dlerror();
-        handle_ = dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
+        handle_ = openLibrary(path_);
         if (!handle_) {
             error_ = "The sort engine library \"" + path_ +
                      "\" cannot be loaded: " + loaderError() + ".";

@@ -206,7 +206,9 @@ TEST_F(IndexBuildTest, LoadsTheEngineByNameAndLeavesTheCurrentFolderAlone) {
     const std::filesystem::path before = std::filesystem::current_path();
     launch("libsorvel32.so");
     sortAll();
-    EXPECT_EQ(readFile("Titleqen"), " 12\r\n");
+    std::string shown;
+    for (const auto& m : platform.messages) shown += m.text + "\n";
+    EXPECT_EQ(readFile("Titleqen"), " 12\r\n") << shown;
     EXPECT_EQ(std::filesystem::current_path(), before);
     EXPECT_FALSE(std::filesystem::exists(before / "Titleqen.Dat"));
 }
