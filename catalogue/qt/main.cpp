@@ -43,11 +43,7 @@ int main(int argc, char* argv[]) {
     reel::CatalogueApp app(platform, ".");
     reelqt::Session session(platform);
     platform.setSession(&session);
-    for (reel::Form* form : app.forms()) {
-        std::unique_ptr<QWidget> window = reelqt::createWindow(form->name());
-        if (!window) continue;  // a window that comes with a later part of the program
-        session.bind(*form, std::move(window));
-    }
+    reelqt::bindWindows(session, app);
     session.setFinishedCheck([&app] { return app.finished(); });
     QObject::connect(&session, &reelqt::Session::finished, &qapp, &QCoreApplication::quit,
                      Qt::QueuedConnection);

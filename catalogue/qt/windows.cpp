@@ -5,6 +5,8 @@
 #include "ui_Tavlenfrm1.h"
 #include "ui_frmCopy.h"
 #include "ui_frmStarter1.h"
+#include "qt/session.h"
+#include "screen/catalogue_app.h"
 #include "ui_frmtavlen3.h"
 
 // Q_INIT_RESOURCE must be called from the global namespace.
@@ -41,6 +43,12 @@ std::unique_ptr<QWidget> createWindow(const std::string& formName) {
         return window;
     }
     return nullptr;
+}
+
+void bindWindows(Session& session, reel::CatalogueApp& app) {
+    for (reel::Form* form : app.forms())
+        if (std::unique_ptr<QWidget> window = createWindow(form->name()))
+            session.bind(*form, std::move(window));
 }
 
 }  // namespace reelqt

@@ -93,9 +93,7 @@ class AppTest : public QObject {
         app = std::make_unique<reel::CatalogueApp>(*platform, dir->path().toStdString());
         session = std::make_unique<reelqt::Session>(*platform);
         platform->setSession(session.get());
-        for (reel::Form* form : app->forms())
-            if (auto window = reelqt::createWindow(form->name()))
-                session->bind(*form, std::move(window));
+        reelqt::bindWindows(*session, *app);
         session->setFinishedCheck([this] { return app->finished(); });
     }
 

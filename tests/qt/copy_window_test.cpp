@@ -79,9 +79,7 @@ class CopyWindowTest : public QObject {
         app = std::make_unique<reel::CatalogueApp>(*platform, dir->path().toStdString());
         session = std::make_unique<reelqt::Session>(*platform);
         platform->setSession(session.get());
-        for (reel::Form* form : app->forms())
-            if (auto window = reelqt::createWindow(form->name()))
-                session->bind(*form, std::move(window));
+        reelqt::bindWindows(*session, *app);
     }
 
     void cleanup() {

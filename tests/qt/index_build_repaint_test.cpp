@@ -69,9 +69,7 @@ class IndexBuildRepaintTest : public QObject {
         app.mainScreen().install(std::move(installed));
         reelqt::Session session(platform);
         platform.setSession(&session);
-        for (reel::Form* form : app.forms())
-            if (auto window = reelqt::createWindow(form->name()))
-                session.bind(*form, std::move(window));
+        reelqt::bindWindows(session, app);
 
         app.start();
         session.syncAll();
