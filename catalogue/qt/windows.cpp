@@ -2,11 +2,11 @@
 
 #include <QMainWindow>
 
+#include "qt/session.h"
+#include "screen/catalogue_app.h"
 #include "ui_Tavlenfrm1.h"
 #include "ui_frmCopy.h"
 #include "ui_frmStarter1.h"
-#include "qt/session.h"
-#include "screen/catalogue_app.h"
 #include "ui_frmtavlen3.h"
 
 // Q_INIT_RESOURCE must be called from the global namespace.
