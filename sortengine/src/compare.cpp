@@ -2,19 +2,14 @@
 
 #include <algorithm>
 #include <bit>
-#include <charconv>
 #include <cstring>
-#include <limits>
-#include <system_error>
 
-#include "ebcdic.h"
 #include "fields.h"
+#include "numeric_text.h"
 
 namespace sorvel {
 
 namespace {
-
-constexpr std::size_t kNumericTextLimit = 23;
 
 constexpr std::uint8_t upper(std::uint8_t c) {
     return (c >= 'a' && c <= 'z') ? static_cast<std::uint8_t>(c - 'a' + 'A') : c;
@@ -151,11 +146,11 @@ int ieee_float(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y, std
     return compare_text(x, lx, y, ly);
 }
 
-bool is_digit(std::uint8_t c) {
-    return c >= '0' && c <= '9';
-}
-
 }  // namespace
+
+bool compares_over_common_length(std::uint8_t type) {
+    return is_fixed_width(type) || type == kTypeE || type == kTypeFL;
+}
 
 int compare_text(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y, std::size_t ly) {
     const int r = bytewise(x, y, std::min(lx, ly));
@@ -174,65 +169,11 @@ int compare_text_upper(const std::uint8_t* x, std::size_t lx, const std::uint8_t
     return lx == ly ? kEqual : (lx > ly ? kGreater : kSmaller);
 }
 
-double decimal_text_value(const std::uint8_t* text, std::size_t length) {
-    length = std::min(length, kNumericTextLimit);
-    std::size_t i = 0;
-    while (i < length && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-    bool negative = false;
-    if (i < length && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    // Copy the longest prefix that is decimal text, then convert it without
-    // depending on the process locale.
-    char buffer[kNumericTextLimit + 1];
-    std::size_t n = 0;
-    bool digits = false;
-    bool mantissa_zero = true;
-    auto take_digits = [&] {
-        while (i < length && is_digit(text[i])) {
-            digits = true;
-            mantissa_zero = mantissa_zero && text[i] == '0';
-            buffer[n++] = static_cast<char>(text[i++]);
-        }
-    };
-    take_digits();
-    if (i < length && text[i] == '.') {
-        buffer[n++] = '.';
-        ++i;
-        take_digits();
-    }
-    if (!digits) return 0.0;
-    bool exponent_negative = false;
-    if (i < length && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < length && (text[j] == '+' || text[j] == '-')) exponent_negative = text[j++] == '-';
-        if (j < length && is_digit(text[j])) {
-            while (i < j) buffer[n++] = static_cast<char>(text[i++]);
-            while (i < length && is_digit(text[i])) buffer[n++] = static_cast<char>(text[i++]);
-        }
-    }
-    double value = 0.0;
-    const auto result = std::from_chars(buffer, buffer + n, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        value =
-            (mantissa_zero || exponent_negative) ? 0.0 : std::numeric_limits<double>::infinity();
-    }
-    return negative ? -value : value;
-}
-
 int compare_numeric_text(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y,
                          std::size_t ly) {
-    lx = std::min(lx, kNumericTextLimit);
-    ly = std::min(ly, kNumericTextLimit);
-    std::uint8_t ax[kNumericTextLimit];
-    std::uint8_t ay[kNumericTextLimit];
-    std::memcpy(ax, x, lx);
-    std::memcpy(ay, y, ly);
-    // EBCDIC text is recognised by its first byte. Looking at both values
-    // (not only at x) keeps compare(x, y) and compare(y, x) consistent.
-    if ((lx > 0 && is_ebcdic_number_char(x[0])) || (ly > 0 && is_ebcdic_number_char(y[0]))) {
-        ebcdic_to_ascii(ax, lx);
-        ebcdic_to_ascii(ay, ly);
-    }
-    return compare_numbers(decimal_text_value(ax, lx), decimal_text_value(ay, ly));
+    // Each value is read by its own first byte (EBCDIC or ASCII text), never
+    // by the other one's, so that NUM keys keep one total order.
+    return compare_numbers(numeric_field_value(x, lx), numeric_field_value(y, ly));
 }
 
 int compare_alt(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y, std::size_t ly,

@@ -14,9 +14,9 @@
 // compared as CHA, as are E and FL values of a length other than 4 or 8.
 //
 // Every type gives a consistent order: compare(y, x) mirrors compare(x, y)
-// (a zoned value without a sign zone against a signed one, NaN in E/FL, and
-// NUM values of which either one starts like EBCDIC text are ordered so that
-// this holds).
+// (a zoned value without a sign zone against a signed one and NaN in E/FL
+// are ordered so that this holds; a NUM value is read as EBCDIC or ASCII
+// text by its own first byte, see numeric_text.h).
 #pragma once
 
 #include <cstddef>
@@ -33,6 +33,10 @@ inline constexpr int kSmaller = 2;  // x < y
 int compare_fields(std::uint8_t type, const std::uint8_t* x, std::size_t lx, const std::uint8_t* y,
                    std::size_t ly, std::size_t n, const AltTable& alt);
 
+// True for the types that compare over the common length n (the fixed-width
+// types, E and FL); the other types compare whole values of any length.
+bool compares_over_common_length(std::uint8_t type);
+
 // The single rules, for tests and for callers with a fixed type.
 int compare_text(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y, std::size_t ly);
 int compare_text_upper(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y,
@@ -41,10 +45,6 @@ int compare_numeric_text(const std::uint8_t* x, std::size_t lx, const std::uint8
                          std::size_t ly);
 int compare_alt(const std::uint8_t* x, std::size_t lx, const std::uint8_t* y, std::size_t ly,
                 const AltTable& alt);
-
-// Converts up to 23 bytes of decimal text (leading white space, sign, digits,
-// point, exponent) to a double; text without digits gives 0.
-double decimal_text_value(const std::uint8_t* text, std::size_t length);
 
 // CompareRecords: -1 when record a comes first in the output, +1 otherwise;
 // never 0 (equal keys are ordered by SequenceNumber).

@@ -4,10 +4,12 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "compare.h"
 #include "ebcdic.h"
 #include "fields.h"
+#include "numeric_text.h"
 #include "tokenizer.h"
 
 namespace sorvel {
@@ -57,9 +59,21 @@ bool evaluate_comparison(const EngineState& state, const Condition& c, const std
     const FieldView y = extract_field(state.options, record, record_length, c.position, c.length);
     FieldView x{c.constant.data(), c.constant_length};
     std::size_t n = y.length;
+    // A constant shorter than the field it is compared with over the field's
+    // length counts as followed by zero bytes (its stored terminator, and
+    // zeros up to the field's length), not as a shorter value.
+    std::vector<std::uint8_t> padded;
     if (c.position2 != 0) {
         x = extract_field(state.options, record, record_length, c.position2, c.length2);
         n = x.length;
+    } else if (x.length < n && compares_over_common_length(c.type)) {
+        if (n <= c.constant.size()) {
+            x.length = n;  // the bytes after the constant are zero
+        } else {
+            padded.assign(n, 0);
+            std::memcpy(padded.data(), c.constant.data(), c.constant_length);
+            x = {padded.data(), n};
+        }
     }
     if (c.op == kOpCO) return contains(c.type, y.data, y.length, x.data, x.length);
     const int r =

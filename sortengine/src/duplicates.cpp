@@ -17,9 +17,9 @@ namespace {
 FieldView dup_field(const EngineState& state, const DupKey& key, const std::uint8_t* record,
                     std::size_t length) {
     std::uint32_t field_length = key.length;
-    // "To the end" reaches as far as the record does.
-    if (field_length == kDupToRecordEnd) field_length = static_cast<std::uint32_t>(length) + 1;
-    if (field_length == kToZeroByte) field_length = kToZeroByte - 1;
+    // "To the end" reaches as far as the record does. A length of 65535 is a
+    // key that ends at its first zero byte, as in a sort key.
+    if (field_length == kDupToRecordEnd) field_length = UINT32_MAX;
     return extract_field(state.options, record, length, key.position, field_length);
 }
 

@@ -112,6 +112,8 @@ bool open_next_input(EngineState& state, bool* none) {
     if (fd < 0) return fail(state, rc::kInputOpen);
     run.input_fd = fd;
     run.input_file_ended = false;
+    // Only the file read last decides whether the output ends with a marker.
+    run.end_marker_seen = false;
     if (state.options.bypass_count > 0 &&
         ::lseek(fd, static_cast<off_t>(state.options.bypass_count), SEEK_SET) < 0) {
         return fail(state, rc::kInputSeek);

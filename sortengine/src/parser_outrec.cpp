@@ -85,7 +85,9 @@ bool parse_outrec(ParseContext& ctx) {
     tables.out_field_count = 0;
     if (!ctx.tokens.open_paren()) return ctx.error(rc::kOutrSyntax);
     for (;;) {
-        if (ctx.tokens.close_paren()) return true;
+        // Line ends, tabs and comments may stand before the ")" as well; "()"
+        // alone is an empty layout (empty output records).
+        if (ctx.tokens.take_char_after(')', kListSeparators)) return true;
         if (tables.out_field_count == kMaxOutFields) return ctx.error(rc::kTooManyEntries);
         const auto t = ctx.next();
         if (!t) return ctx.error(rc::kOutrSyntax);

@@ -8,11 +8,12 @@
 
 #include <array>
 #include <cstdio>
-#include <cstdlib>
+#include <cmath>
 #include <cstring>
 #include <string>
 
 #include "ebcdic.h"
+#include "numeric_text.h"
 
 namespace sorvel {
 namespace {
@@ -188,19 +189,23 @@ void sum_numeric_text(std::uint8_t* held, const std::uint8_t* add, std::size_t n
     if (n == 0 || n > kMaxNumericText) return;
     if (held[0] == '*' || held[0] == 92) return;
 
+    // The held field decides the code of both: its text is rewritten in place.
     const bool ebcdic = is_ebcdic_number_char(held[0]);
     char held_text[kMaxNumericText + 1] = {};
-    char add_text[kMaxNumericText + 1] = {};
     for (std::size_t i = 0; i < n; ++i) {
         held_text[i] = static_cast<char>(ebcdic ? ebcdic_to_ascii(held[i]) : held[i]);
-        add_text[i] = static_cast<char>(ebcdic ? ebcdic_to_ascii(add[i]) : add[i]);
     }
 
     int decimals = 0;
     if (const char* point = std::strchr(held_text, '.')) {
         decimals = static_cast<int>(std::strlen(point + 1));
     }
-    const double sum = std::strtod(held_text, nullptr) + std::strtod(add_text, nullptr);
+    const double sum = numeric_text_value(held, n, ebcdic) + numeric_text_value(add, n, ebcdic);
+    // A total beyond the range of a double fits no field.
+    if (!std::isfinite(sum)) {
+        std::memset(held, ebcdic ? 92 : '*', n);
+        return;
+    }
     char buffer[512];
     int written = std::snprintf(buffer, sizeof buffer, "%*.*f", static_cast<int>(n), decimals, sum);
     std::string text(buffer, written > 0 ? static_cast<std::size_t>(written) : 0);

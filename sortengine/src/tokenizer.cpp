@@ -76,6 +76,25 @@ bool Tokenizer::take_char(std::uint8_t c) {
     return false;
 }
 
+bool Tokenizer::take_char_after(std::uint8_t c, std::string_view skipped) {
+    std::size_t i = position_;
+    while (i < length_) {
+        if (text_[i] == '[') {
+            while (i < length_ && text_[i] != ']') ++i;
+            if (i < length_) ++i;
+        } else if (is_delimiter(text_[i], skipped)) {
+            ++i;
+        } else {
+            break;
+        }
+    }
+    if (i < length_ && text_[i] == c) {
+        position_ = i + 1;
+        return true;
+    }
+    return false;
+}
+
 std::int32_t token_number(const std::uint8_t* bytes, std::size_t length) {
     bool negative = false;
     std::size_t i = digits_start(bytes, length, &negative);

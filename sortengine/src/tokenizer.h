@@ -16,6 +16,8 @@ namespace sorvel {
 
 // Delimiters of the statement parser.
 inline constexpr std::string_view kStatementDelimiters = "[], )(+\t\r\n";
+// The statement delimiters other than parentheses (comments are skipped too).
+inline constexpr std::string_view kListSeparators = ", +\t\r\n";
 // Separators of the input list and of the output name.
 inline constexpr std::string_view kNameSeparators = "[], +\t\n";
 // Separators of the output collision check (commas do not separate there).
@@ -44,6 +46,8 @@ class Tokenizer {
     bool take_char(std::uint8_t c);
     bool open_paren() { return take_char('('); }
     bool close_paren() { return take_char(')'); }
+    // As take_char, but skips the bytes of `skipped`, zero bytes and comments.
+    bool take_char_after(std::uint8_t c, std::string_view skipped);
 
     const std::uint8_t* text() const { return text_; }
     std::size_t length() const { return length_; }

@@ -140,6 +140,29 @@ TEST(Conditions, OperatorsOnTheCatalogueTitleCondition) {
     EXPECT_TRUE(holds("INCL(1,2,INT,EQ,\"258\")", "\x02\x01"));
 }
 
+TEST(Conditions, ShortConstantsOfFixedWidthTypesAreFollowedByZeroBytes) {
+    struct Case {
+        const char* command;
+        std::string record;
+        bool expected;
+    };
+    const std::string zeros59(59, '\0');
+    const Case cases[] = {
+        {"INCL(1,4,BIN,EQ,\"&H414243\")", std::string("ABC\0", 4), true},
+        {"INCL(1,4,BIN,EQ,\"&H414243\")", "ABCD", false},
+        {"INCL(1,4,W,EQ,\"&H0102\")", std::string("\x01\x02\0\x01", 4), false},
+        {"INCL(1,4,E,EQ,\"&H0000\")", std::string(4, '\0'), true},
+        // longer than the constant's own storage
+        {"INCL(1,60,BIN,EQ,\"&H41\")", "A" + zeros59, true},
+        {"INCL(1,60,BIN,EQ,\"&H41\")", "A" + zeros59.substr(1) + "x", false},
+        // text types compare whole values: the shorter constant is smaller
+        {"INCL(1,4,C,EQ,\"ABC\")", std::string("ABC\0", 4), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(holds(c.command, c.record), c.expected) << c.command;
+    }
+}
+
 TEST(Conditions, ContainsWithTheAlpWildcard) {
     struct Case {
         const char* type;

@@ -95,6 +95,8 @@ TEST(CompareFields, EdgeValuesOfEveryType) {
         {"NUM sign and exponent", kTypeNUM, text("-1e2"), text("-99"), kSmaller},
         {"NUM no digits is zero", kTypeNUM, text("abc"), text("0"), kEqual},
         {"NUM EBCDIC text", kTypeNUM, Bytes{0xF1, 0xF0}, Bytes{0xF9}, kGreater},
+        {"NUM each value in its own code", kTypeNUM, text("5"), Bytes{0xF3}, kGreater},
+        {"NUM hexadecimal is not decimal", kTypeNUM, text("0x10"), text("0"), kEqual},
         {"NUM first 23 bytes only", kTypeNUM, text(std::string(23, '1') + "9"),
          text(std::string(23, '1') + "0"), kEqual},
     };
@@ -145,10 +147,22 @@ TEST(CompareFields, ShortValuesAreComparedOverTheBytesBothHave) {
     EXPECT_EQ(compare_fields(kTypeBIN, nullptr, 0, four.data(), 4, 4, {}), kEqual);
 }
 
+// After sorting, every pair must be in order, or the sort's own invariants
+// break (a comparison sort may then read outside its range).
+void expect_one_total_order(std::uint8_t type, std::size_t n, std::vector<Bytes> values) {
+    auto cmp = [&](const Bytes& x, const Bytes& y) {
+        return compare_fields(type, x.data(), x.size(), y.data(), y.size(), n, {});
+    };
+    std::stable_sort(values.begin(), values.end(),
+                     [&](const Bytes& x, const Bytes& y) { return cmp(x, y) == kSmaller; });
+    for (std::size_t i = 0; i < values.size(); ++i)
+        for (std::size_t j = i + 1; j < values.size(); ++j)
+            ASSERT_NE(cmp(values[i], values[j]), kGreater)
+                << "type " << int(type) << " length " << n << " at " << i << "," << j;
+}
+
 TEST(CompareFields, FloatKeysCutShortStillGiveOneTotalOrder) {
-    // Records shorter than a 4- or 8-byte E/FL key mixed with whole ones:
-    // after sorting, every pair must be in order, or the sort's own
-    // invariants break (a comparison sort may then read outside its range).
+    // Records shorter than a 4- or 8-byte E/FL key mixed with whole ones.
     std::mt19937 rng(11);
     for (std::uint8_t type : {kTypeE, kTypeFL}) {
         for (std::size_t n : {4, 8}) {
@@ -158,17 +172,24 @@ TEST(CompareFields, FloatKeysCutShortStillGiveOneTotalOrder) {
                 for (auto& b : v) b = static_cast<std::uint8_t>(rng());
                 values.push_back(v);
             }
-            auto cmp = [&](const Bytes& x, const Bytes& y) {
-                return compare_fields(type, x.data(), x.size(), y.data(), y.size(), n, {});
-            };
-            std::stable_sort(values.begin(), values.end(),
-                             [&](const Bytes& x, const Bytes& y) { return cmp(x, y) == kSmaller; });
-            for (std::size_t i = 0; i < values.size(); ++i)
-                for (std::size_t j = i + 1; j < values.size(); ++j)
-                    ASSERT_NE(cmp(values[i], values[j]), kGreater)
-                        << "type " << int(type) << " length " << n << " at " << i << "," << j;
+            expect_one_total_order(type, n, values);
         }
     }
+}
+
+TEST(CompareFields, NumericTextInBothCodesGivesOneTotalOrder) {
+    // ASCII and EBCDIC numbers in one key, with bytes that are digits, signs
+    // or white space in the other code ('%' is an EBCDIC line feed).
+    const std::uint8_t alphabet[] = {'1', '5', '-', '.', ' ', '%', 'x',  0x40,
+                                     0x4B, 0x60, 0xF1, 0xF3, 0xF5, 0x05, 0x25};
+    std::mt19937 rng(13);
+    std::vector<Bytes> values;
+    for (int i = 0; i < 400; ++i) {
+        Bytes v(1 + rng() % 4);
+        for (auto& b : v) b = alphabet[rng() % std::size(alphabet)];
+        values.push_back(v);
+    }
+    expect_one_total_order(kTypeNUM, 4, values);
 }
 
 TEST(CompareFields, AlternateCollatingSequence) {

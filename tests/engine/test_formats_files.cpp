@@ -41,6 +41,29 @@ TEST(FormatsFiles, TextMarkerEndsTheFileAndComesBackAtTheEnd) {
     EXPECT_EQ(read_file("out2"), "a\r\nb\r\n");
 }
 
+TEST(FormatsFiles, EndMarkerComesBackOnlyWhenTheLastFileReadEndedWithIt) {
+    struct Case {
+        Bytes first, second;
+        const char* command;
+        Bytes expected;
+    };
+    const char* gp = "FILE(GP,(59),(33,33))";
+    const Case cases[] = {
+        {"a\r\n\x1a", "b\r\n", "", "a\r\nb\r\n"},
+        {"a\r\n", "b\r\n\x1a", "", "a\r\nb\r\n\x1a"},
+        {"a\r\n\x1a", "b\r\nc\r\n", "LIMI(2)", "a\r\nb\r\n"},
+        {"b;!!", "a;", gp, "b;a;"},
+        {"b;", "a;!!", gp, "b;a;!!"},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        write_file("one", c.first);
+        write_file("two", c.second);
+        EXPECT_EQ(run("one two", "out", c.command).code, 0) << c.command;
+        EXPECT_EQ(read_file("out"), c.expected) << c.first << " + " << c.second;
+    }
+}
+
 TEST(FormatsFiles, VariableRecordsCountPositionsAfterTheirPrefix) {
     ScratchDir dir;
     write_file("in", le16(2) + "zz" + le16(3) + "abc" + le16(1) + "m");

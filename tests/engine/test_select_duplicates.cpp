@@ -33,6 +33,28 @@ TEST(SelectDuplicates, DuplicateModesOnTheSixRecords) {
     }
 }
 
+TEST(SelectDuplicates, ZeroEndedKeysEndAtTheirFirstZeroByteAsDuplicateKeys) {
+    struct Case {
+        const char* command;
+        Bytes expected;
+    };
+    // Equal up to their first zero byte, different after it.
+    const Bytes input("a\0xx\x01"
+                      "a\0yy\x02",
+                      10);
+    const Case cases[] = {
+        {"RECO(5) S(1,Z,C,A) SUM(5,1,BIN)", Bytes("a\0xx\x03", 5)},
+        {"RECO(5) S(1,1,C,A) DUPO(1,65535)", Bytes("a\0xx\x01", 5)},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        write_file("in", input);
+        const RunResult r = run("in", "out", c.command);
+        EXPECT_EQ(r.code, 0) << c.command;
+        EXPECT_EQ(read_file("out"), c.expected) << c.command;
+    }
+}
+
 TEST(SelectDuplicates, CopyRunTreatsBufferFullsAsOneSequence) {
     ScratchDir dir;
     std::vector<std::string> items;
@@ -90,12 +112,18 @@ TEST(SelectDuplicates, OutrecSpecialFieldsAndRecordNumberStatements) {
          "bc  ABC"},
         {"RECORD(3) SORT(1,1,C,A) ADDR", le_two + Bytes("\x01\x00\x00\x00", 4)},
         {"RECORD(3) SORT(3,1,C,D) KEYO", Bytes("\x01\x00\x00\x00", 4) + "z" + le_two + "c"},
+        // An empty layout makes empty records, however the list is spelt;
+        // a line end before ")" still ends the list.
+        {"RECORD(3) OUTREC()", ""},
+        {"RECORD(3) OUTREC(\t[no fields]\r\n)", ""},
+        {"RECORD(3) OUTREC(2,2\r\n) SORT(1,1,C,D)", "yzbc"},
     };
     for (const Case& c : cases) {
         ScratchDir dir;
         write_file("in", "xyzabc");
         const RunResult r = run("in", "out", c.command);
         EXPECT_EQ(r.code, 0) << c.command;
+        EXPECT_EQ(r.count, 2u) << c.command;
         EXPECT_EQ(read_file("out"), c.expected) << c.command;
     }
 }

@@ -68,6 +68,11 @@ TEST(SumFields, EveryTypeAddsAsItsRulesSay) {
         {"NUM overflow fills", sorvel::kSumNUM, "9.99", "0.02", "****"},
         {"NUM filled stays", sorvel::kSumNUM, "****", "0.02", "****"},
         {"NUM integer", sorvel::kSumNUM, "  7", " 35", " 42"},
+        // only decimal text has a value: hexadecimal, inf and nan read as 0
+        {"NUM hex is 0", sorvel::kSumNUM, "0x10 ", "    3", "    3"},
+        {"NUM inf is 0", sorvel::kSumNUM, " inf ", "    3", "    3"},
+        {"NUM nan is 0", sorvel::kSumNUM, "    3", "  nan", "    3"},
+        {"NUM total beyond a double", sorvel::kSumNUM, "1e999", "    1", "*****"},
         {"NUM EBCDIC", sorvel::kSumNUM, ebcdic(" 1.5"), ebcdic(" 2.0"), ebcdic(" 3.5")},
         {"NUM EBCDIC overflow", sorvel::kSumNUM, ebcdic("9.9"), ebcdic("0.2"), ebcdic("***")},
     };
