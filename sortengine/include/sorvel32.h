@@ -39,10 +39,21 @@
  *     they are compared as CHA (bytewise, the shorter value smaller when
  *     equal up to its length). E and FL fields of a length other than 4 or 8
  *     are compared as CHA as well. NUM fields longer than 23 bytes are
- *     compared by their first 23 bytes.
+ *     compared by their first 23 bytes. A NUM value is the decimal number
+ *     at the start of its text (white space, sign, digits, point, exponent);
+ *     text without one, hexadecimal numbers, inf and nan are 0. Each value
+ *     is read as EBCDIC when its own first byte is an EBCDIC number
+ *     character (blank, digit, point, sign, tab), otherwise as ASCII.
  * 10. Work files are named "sw" + six digits + ".00" + a suffix character and
  *     are created in the directory given by WORK (default: the current
  *     directory).
+ * 11. The check that the output is not one of the inputs (211) cuts the
+ *     input list into names exactly as reading does (commas included), so
+ *     that no file that is read can be the output; the same existing file
+ *     under another name counts too.
+ * 12. An unfinished last record of an input file is dropped silently, unless
+ *     it is longer than the input buffers: then it gives 245, as any record
+ *     that does not fit into them.
  */
 #ifndef SORVEL32_H
 #define SORVEL32_H
