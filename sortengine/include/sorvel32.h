@@ -38,8 +38,8 @@
  *  8. The output is written to a new file beside it, flushed to disk and
  *     renamed over the old output only when the run succeeds. After any
  *     failure (or when the process is killed) the old output is exactly as
- *     it was, with APPEND too, and the record count is 0. So an input may be
- *     sorted into itself. An existing output keeps its permissions; a target
+ *     it was, with APPEND too, and the record count is 0. So a plain sort may
+ *     write an input into itself (211 still guards the other runs). An existing output keeps its permissions; a target
  *     that is a symbolic link has the file it points to replaced; a target
  *     that is not a regular file (a device, a pipe) is written directly.
  *  9. Fields of the data types SP and DP have no comparison of their own:
