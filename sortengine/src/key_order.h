@@ -92,6 +92,9 @@ class KeyChunks {
     };
 
     FieldView field(const Segment& s, const std::uint8_t* record, std::size_t length) const {
+        // The usual case inline: a whole field inside the record.
+        const std::size_t start = std::size_t{field_offset_} + s.position - 1;
+        if (s.position >= 1 && start + s.length <= length) return {record + start, s.length};
         return extract_positional(record, length, field_offset_, s.position, s.length);
     }
     bool exact(const Segment& s, const FieldView& f) const;

@@ -186,23 +186,21 @@ class KeySorter {
     const bool ties_by_index_;
 };
 
-// Puts the table into the order of the key array, following the cycles of
-// the permutation so that no second table is needed.
-void apply_order(RecordRef* refs, SortKeyEntry* keys, std::size_t count) {
-    for (std::size_t j = 0; j < count; ++j) {
-        if (keys[j].index == j) continue;
-        const RecordRef first = refs[j];
-        std::size_t k = j;
-        for (;;) {
-            const std::size_t from = keys[k].index;
-            keys[k].index = static_cast<std::uint32_t>(k);
-            if (from == j) {
-                refs[k] = first;
-                break;
-            }
-            refs[k] = refs[from];
-            k = from;
-        }
+// Puts the table into the order of the key array. The entries are gathered
+// into the scratch array first (the reads are independent of each other, so
+// the memory system overlaps them, where following the cycles of the
+// permutation waits for one miss after the other), then copied back in one
+// sequential pass. Every entry of a table being sorted is present (selection
+// has removed the others).
+void apply_order(RecordRef* refs, const SortKeyEntry* keys, SortKeyEntry* scratch,
+                 std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const RecordRef& ref = refs[keys[i].index];
+        scratch[i] = {reinterpret_cast<std::uintptr_t>(ref.data), ref.length, ref.sequence};
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        refs[i] = {reinterpret_cast<const std::uint8_t*>(scratch[i].key), scratch[i].index,
+                   scratch[i].extra, 1};
     }
 }
 
@@ -314,7 +312,7 @@ bool sort_by_key_chunks(EngineState& state) {
     } else {
         sorter.sort(0, count, 56, 0);
     }
-    apply_order(run.refs.data(), keys, count);
+    apply_order(run.refs.data(), keys, run.sort_scratch.data(), count);
     return true;
 }
 
