@@ -122,6 +122,10 @@ KeyChunks::KeyChunks(const EngineState& state)
         const Form form = segments_[static_cast<std::size_t>(k)].form;
         if (form != Form::kBytes && form != Form::kUpper && form != Form::kAlt) checked_ = true;
     }
+    if (segment_count_ > 0 && !checked_ && segments_[0].form == Form::kBytes) {
+        plain_bytes_ = segments_[0].length;
+        plain_invert_ = segments_[0].invert != 0 ? ~std::uint64_t{0} : 0;
+    }
     complete_ = segment_count_ > 0 && segment_count_ == tables.key_count;
 }
 
@@ -237,26 +241,11 @@ void KeyChunks::encode(const Segment& s, const FieldView& f, std::size_t from, s
     }
 }
 
-bool KeyChunks::chunk(const std::uint8_t* record, std::size_t length, unsigned depth,
-                      std::uint64_t& out) const {
+bool KeyChunks::chunk_slow(const std::uint8_t* record, std::size_t length, unsigned depth,
+                           std::uint64_t& out) const {
     std::uint8_t bytes[8] = {};
     const std::size_t from = std::size_t{depth} * 8;
     const std::size_t to = from + 8;
-    if (!checked_) {
-        // Common case: the eight bytes lie inside the field of one text key.
-        for (int k = 0; k < segment_count_; ++k) {
-            const Segment& s = segments_[static_cast<std::size_t>(k)];
-            if (s.offset + s.width <= from) continue;
-            if (s.form != Form::kBytes || s.offset > from) break;
-            const FieldView f = field(s, record, length);
-            if (to - s.offset > f.length) break;
-            std::uint64_t raw;
-            std::memcpy(&raw, f.data + (from - s.offset), 8);
-            if constexpr (std::endian::native == std::endian::little) raw = __builtin_bswap64(raw);
-            out = s.invert != 0 ? ~raw : raw;
-            return true;
-        }
-    }
     for (int k = 0; k < segment_count_; ++k) {
         const Segment& s = segments_[static_cast<std::size_t>(k)];
         const FieldView f = field(s, record, length);

@@ -33,7 +33,9 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "engine_state.h"
 #include "fields.h"
@@ -58,7 +60,24 @@ class KeyChunks {
     // Chunk `depth` (0-based) of the record's encoding. False when the
     // record has no exact encoding (then for every depth).
     bool chunk(const std::uint8_t* record, std::size_t length, unsigned depth,
-               std::uint64_t& out) const;
+               std::uint64_t& out) const {
+        // The common case inline: eight bytes inside a whole field of a
+        // first key of characters.
+        const std::size_t from = std::size_t{depth} * 8;
+        if (from + 8 <= plain_bytes_) {
+            const FieldView f = field(segments_[0], record, length);
+            if (from + 8 <= f.length) {
+                std::uint64_t raw;
+                std::memcpy(&raw, f.data + from, 8);
+                if constexpr (std::endian::native == std::endian::little) {
+                    raw = __builtin_bswap64(raw);
+                }
+                out = raw ^ plain_invert_;
+                return true;
+            }
+        }
+        return chunk_slow(record, length, depth, out);
+    }
 
     // Compares the encodings of two records (both with an exact encoding)
     // from byte 8 * `depth` on: negative when a comes first, positive when b
@@ -97,6 +116,8 @@ class KeyChunks {
         if (s.position >= 1 && start + s.length <= length) return {record + start, s.length};
         return extract_positional(record, length, field_offset_, s.position, s.length);
     }
+    bool chunk_slow(const std::uint8_t* record, std::size_t length, unsigned depth,
+                    std::uint64_t& out) const;
     bool exact(const Segment& s, const FieldView& f) const;
     // Writes bytes [from, from + n) of the segment's encoding.
     void encode(const Segment& s, const FieldView& f, std::size_t from, std::size_t n,
@@ -112,6 +133,10 @@ class KeyChunks {
     std::uint32_t width_ = 0;
     bool complete_ = false;
     bool checked_ = false;  // some record may lack an exact encoding
+    // Bytes of the encoding that are plain field bytes of the first key
+    // (0 unless every record has an exact encoding), and their inversion.
+    std::uint32_t plain_bytes_ = 0;
+    std::uint64_t plain_invert_ = 0;
     AltTable alt_{};
 };
 

@@ -150,15 +150,20 @@ bool merge_advance(EngineState& state, MergeState& merge) {
         }
         if (!read_block(state, src, exhausted)) return false;
     }
-    merge.order.erase(merge.order.begin());
-    if (exhausted) return true;
+    if (exhausted) {
+        merge.order.erase(merge.order.begin());
+        return true;
+    }
     load_key(merge.chunks, src);
-    const auto at =
-        std::upper_bound(merge.order.begin(), merge.order.end(), index, [&](int a, int b) {
-            return less(state, merge.chunks, merge.sources[static_cast<std::size_t>(a)],
-                        merge.sources[static_cast<std::size_t>(b)]);
-        });
-    merge.order.insert(at, index);
+    // Binary search among the other files, then one shift of the files that
+    // come before it into the front place it leaves.
+    const auto rest = merge.order.begin() + 1;
+    const auto at = std::upper_bound(rest, merge.order.end(), index, [&](int a, int b) {
+        return less(state, merge.chunks, merge.sources[static_cast<std::size_t>(a)],
+                    merge.sources[static_cast<std::size_t>(b)]);
+    });
+    std::move(rest, at, merge.order.begin());
+    *(at - 1) = index;
     return true;
 }
 
