@@ -5,12 +5,20 @@
 // Prints the number of records written; on failure prints the return code
 // and its meaning to stderr and exits with status 1 (2 for a usage error).
 // PAUS prompts on the terminal and waits for Enter.
+//
+// Without a CORE statement the command chooses the memory budget from the
+// size of the input and the memory available (the library's own default of
+// 2000 KB suits small inputs and callers that share their process).
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "return_codes.h"
@@ -50,7 +58,10 @@ Statements (a statement may be shortened, e.g. S for SORT, R for RECORD):
   BYPASS(n,D|R)                skip n header bytes of each input (R keeps it)
   APPEND                       extend the output instead of replacing it
   WORK(dir/)                   directory of the work files (default: here)
-  CORE(kb)                     memory budget in kilobytes (0: largest)
+  CORE(kb)                     memory budget in kilobytes (0: largest);
+                               without it, inputs over 256 KB get a budget of
+                               twice their size plus 8 MB, at most a quarter
+                               of the available memory (80 MB or more: 0)
   ALTSEQ(file)                 alternate collating table for type ALT
   PAUSE                        ask before the output file is created
 
@@ -99,6 +110,91 @@ void handle_stop_signals() {
     for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal_number, &action, nullptr);
 }
 
+// Inputs up to this size are served by the library's default budget.
+constexpr std::uint64_t kSmallInput = std::uint64_t{256} << 10;
+// From this budget on the plan takes its largest blocks (CORE(0)).
+constexpr std::uint64_t kLargestPlanKb = 80 * 1024;
+
+// True when the command has a CORE statement of its own: the word at the
+// start of a statement, outside quoted text.
+bool names_core(const std::string& command) {
+    char quote = 0;
+    for (std::size_t i = 0; i < command.size(); ++i) {
+        const char c = command[i];
+        if (quote != 0) {
+            if (c == quote) quote = 0;
+            continue;
+        }
+        if (c == '"' || c == '\'') {
+            quote = c;
+            continue;
+        }
+        const bool word_start = i == 0 || !std::isalnum(static_cast<unsigned char>(command[i - 1]));
+        if (word_start && command.size() - i >= 4) {
+            std::string word = command.substr(i, 4);
+            for (char& w : word) w = static_cast<char>(std::toupper(static_cast<unsigned char>(w)));
+            if (word == "CORE") return true;
+        }
+    }
+    return false;
+}
+
+// The total size of the files of the input list (names separated as the
+// engine separates them; text in square brackets is skipped).
+std::uint64_t input_bytes(const std::string& list) {
+    std::uint64_t total = 0;
+    std::string name;
+    bool bracket = false;
+    auto take = [&] {
+        struct stat info;
+        if (!name.empty() && ::stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+            total += static_cast<std::uint64_t>(info.st_size);
+        }
+        name.clear();
+    };
+    for (const char c : list) {
+        if (bracket) {
+            bracket = c != ']';
+        } else if (c == '[') {
+            take();
+            bracket = true;
+        } else if (std::strchr("], +\t\n", c) != nullptr) {
+            take();
+        } else if (c != '"') {
+            name += c;
+        }
+    }
+    take();
+    return total;
+}
+
+std::uint64_t available_kb() {
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key;
+    std::uint64_t value = 0;
+    while (meminfo >> key >> value) {
+        if (key == "MemAvailable:") return value;
+        meminfo.ignore(64, '\n');
+    }
+    const long pages = ::sysconf(_SC_AVPHYS_PAGES);
+    const long page = ::sysconf(_SC_PAGESIZE);
+    return pages > 0 && page > 0 ? static_cast<std::uint64_t>(pages) * page / 1024 : 0;
+}
+
+// The command as the engine gets it: with a CORE statement in front when the
+// user gave none and the input is larger than the library's default serves.
+std::string with_budget(const std::string& command, const std::string& inputs) {
+    if (names_core(command)) return command;
+    const std::uint64_t size = input_bytes(inputs);
+    if (size <= kSmallInput) return command;
+    std::uint64_t kb = 2 * (size / 1024) + 8 * 1024;
+    const std::uint64_t available = available_kb();
+    if (available > 0) kb = std::min(kb, available / 4);
+    if (kb <= 2000) return command;
+    if (kb >= kLargestPlanKb) return "CORE(0) " + command;
+    return "CORE(" + std::to_string(kb) + ") " + command;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,7 +217,8 @@ int main(int argc, char** argv) {
     handle_stop_signals();
     std::uint32_t written = 0;
     std::int32_t code = 0;
-    s_1mains(argv[first], argv[first + 1], argv[first + 2], &written, &code);
+    const std::string command = with_budget(argv[first + 2], argv[first]);
+    s_1mains(argv[first], argv[first + 1], command.c_str(), &written, &code);
     if (code != 0) {
         std::fprintf(stderr, "sorvel: return code %d: %s (%u records written)\n",
                      static_cast<int>(code), sorvel::return_code_meaning(code), written);

@@ -255,6 +255,7 @@ struct RecordRef {
 struct SortKeyEntry {
     std::uint64_t key;
     std::uint32_t index;
+    std::uint32_t extra;  // room the alignment leaves; used when the order is applied
 };
 
 // Phases of a record-at-a-time session (RawRun).

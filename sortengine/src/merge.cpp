@@ -75,22 +75,24 @@ bool read_block(EngineState& state, MergeSource& src, bool& exhausted) {
 }
 
 // Two heads whose first chunks differ are ordered by them alone (the same
-// order compare_records gives), equal ones by the key bytes after the chunk;
-// when those do not tell, compare_records decides.
+// order compare_records gives), equal ones by the encoded keys after the
+// chunk; when those are equal too and every key is encoded, the input order
+// decides; otherwise compare_records does.
 bool less(const EngineState& state, const KeyChunks& chunks, const MergeSource& a,
           const MergeSource& b) {
     if (a.has_key && b.has_key) {
         if (a.key != b.key) return a.key < b.key;
-        const int r = chunks.compare_fields_from(a.key_field, b.key_field, 1);
+        const int r = chunks.compare_from(a.record.data, a.record.length, b.record.data,
+                                          b.record.length, 1);
         if (r != 0) return r < 0;
+        if (chunks.complete()) return a.record.sequence < b.record.sequence;
     }
     return compare_records(state, a.record, b.record) < 0;
 }
 
 void load_key(const KeyChunks& chunks, MergeSource& src) {
-    if (!chunks.usable()) return;
-    src.key_field = chunks.field(src.record.data, src.record.length);
-    src.has_key = chunks.field_chunk(src.key_field, 0, src.key);
+    src.has_key =
+        chunks.usable() && chunks.chunk(src.record.data, src.record.length, 0, src.key);
 }
 
 }  // namespace
@@ -148,15 +150,20 @@ bool merge_advance(EngineState& state, MergeState& merge) {
         }
         if (!read_block(state, src, exhausted)) return false;
     }
-    merge.order.erase(merge.order.begin());
-    if (exhausted) return true;
+    if (exhausted) {
+        merge.order.erase(merge.order.begin());
+        return true;
+    }
     load_key(merge.chunks, src);
-    const auto at =
-        std::upper_bound(merge.order.begin(), merge.order.end(), index, [&](int a, int b) {
-            return less(state, merge.chunks, merge.sources[static_cast<std::size_t>(a)],
-                        merge.sources[static_cast<std::size_t>(b)]);
-        });
-    merge.order.insert(at, index);
+    // Binary search among the other files, then one shift of the files that
+    // come before it into the front place it leaves.
+    const auto rest = merge.order.begin() + 1;
+    const auto at = std::upper_bound(rest, merge.order.end(), index, [&](int a, int b) {
+        return less(state, merge.chunks, merge.sources[static_cast<std::size_t>(a)],
+                    merge.sources[static_cast<std::size_t>(b)]);
+    });
+    std::move(rest, at, merge.order.begin());
+    *(at - 1) = index;
     return true;
 }
 

@@ -25,8 +25,7 @@ struct MergeSource {
     std::size_t head = 0;   // offset of the head record
     bool last_block = false;
     RecordRef record;  // the head record
-    // The head's key field and its first chunk (key_order.h), when it has one.
-    FieldView key_field{};
+    // The first chunk of the head's encoded keys (key_order.h), when it has one.
     std::uint64_t key = 0;
     bool has_key = false;
 };
@@ -37,7 +36,7 @@ struct MergeState {
     std::vector<MergeSource> sources;
     std::vector<int> order;        // indices into sources, by head record
     bool advance_pending = false;  // s_1raat: the head handed over is advanced later
-    KeyChunks chunks;              // the first key's chunks, when it has them
+    KeyChunks chunks;              // the encoded keys, when they have that form
 };
 
 // Starts reading work files first..last and reads their first blocks (229,

@@ -68,10 +68,13 @@ void set_keys(EngineState& state, std::uint8_t type, std::uint32_t position, std
     state.tables.keys[0] = {position, length, type, static_cast<std::uint8_t>(descending)};
     state.tables.key_count = 1;
     if (second_key) {
-        // Ties of the first key go to a key after it, read backwards.
-        state.tables.keys[1] = {position + length, 3, kTypeCHA,
+        // Ties of the first key go to a key of the same type after it, read
+        // backwards, and then to a character key.
+        state.tables.keys[1] = {position + length, length, type,
                                 static_cast<std::uint8_t>(!descending)};
-        state.tables.key_count = 2;
+        state.tables.keys[2] = {position + 2 * length, 3, kTypeCHA,
+                                static_cast<std::uint8_t>(descending)};
+        state.tables.key_count = 3;
     }
     for (int i = 0; i < 256; ++i) state.tables.alt_table[i] = static_cast<std::uint8_t>(255 - i);
 }
@@ -106,7 +109,7 @@ TEST_P(KeyOrder, InMemorySortEqualsTheOrderOfCompareRecords) {
                 EngineState state;
                 set_keys(state, type, shape.position, shape.length, descending, second_key);
                 const Sample sample =
-                    make_sample(gen, 700, shape.position + shape.length, short_percent);
+                    make_sample(gen, 700, shape.position + 2 * shape.length + 3, short_percent);
                 RunResources& run = state.run;
                 ASSERT_TRUE(run.refs.allocate(sample.records.size()));
                 run.ref_capacity = run.ref_count = sample.records.size();
@@ -129,7 +132,7 @@ TEST_P(KeyOrder, InMemorySortEqualsTheOrderOfCompareRecords) {
                 }
                 ASSERT_EQ(got, want)
                     << kTypeNames[type] << " at " << shape.position << "," << shape.length
-                    << (descending ? " D" : " A") << (second_key ? " with a second key" : "");
+                    << (descending ? " D" : " A") << (second_key ? " with more keys" : "");
             }
         }
     }
@@ -139,49 +142,55 @@ TEST_P(KeyOrder, ChunksThatDifferAgreeWithCompareRecords) {
     const auto type = static_cast<std::uint8_t>(GetParam());
     std::mt19937 gen(2000u + type);
     int decided = 0;
+    int ties = 0;
     for (const Shape shape : kShapes) {
         for (const bool descending : {false, true}) {
             EngineState state;
             set_keys(state, type, shape.position, shape.length, descending, true);
             const KeyChunks chunks(state);
-            const Sample sample = make_sample(gen, 120, shape.position + shape.length);
+            const Sample sample = make_sample(gen, 120, shape.position + 2 * shape.length + 3);
             const auto& r = sample.records;
             for (std::size_t i = 0; i < r.size(); ++i) {
                 for (std::size_t j = 0; j < r.size(); ++j) {
                     const int truth = compare_records(state, data_of(r[i]), r[i].size(), 1,
                                                       data_of(r[j]), r[j].size(), 2);
-                    for (unsigned d = 0; d < chunks.depth_count(); ++d) {
-                        const int rest = chunks.compare_from(data_of(r[i]), r[i].size(),
-                                                             data_of(r[j]), r[j].size(), d);
+                    bool equal = true;
+                    for (unsigned d = 0; d < chunks.depth_count() && equal; ++d) {
                         std::uint64_t a = 0;
                         std::uint64_t b = 0;
                         if (!chunks.chunk(data_of(r[i]), r[i].size(), d, a) ||
                             !chunks.chunk(data_of(r[j]), r[j].size(), d, b)) {
+                            equal = false;
                             break;
                         }
+                        const int rest = chunks.compare_from(data_of(r[i]), r[i].size(),
+                                                             data_of(r[j]), r[j].size(), d);
                         if (rest != 0) {
                             ASSERT_EQ(sign(rest), truth) << kTypeNames[type] << " bytes from " << d;
                             ++decided;
+                            equal = false;
                         }
                         if (a != b) {
                             ASSERT_EQ(a < b ? -1 : 1, truth) << kTypeNames[type] << " chunk " << d;
-                            break;
+                            equal = false;
                         }
+                    }
+                    // Equal encodings of every key leave only the input order.
+                    if (equal && chunks.complete()) {
+                        ASSERT_EQ(truth, -1) << kTypeNames[type] << " equal encodings";
+                        ++ties;
                     }
                 }
             }
         }
     }
-    // The types with a byte-comparable form must really use it.
-    const bool has_form = type == kTypeCHA || type == kTypeALP || type == kTypeSU ||
-                          type == kTypeSP || type == kTypeDP || type == kTypeBIN ||
-                          type == kTypeINT || type == kTypeW || type == kTypeFI;
+    // Every type has a byte-comparable form at a length of 4, and records
+    // with equal keys really meet.
     EngineState probe;
     set_keys(probe, type, 1, 4, false, false);
-    EXPECT_EQ(KeyChunks(probe).usable(), has_form) << kTypeNames[type];
-    if (has_form) {
-        EXPECT_GT(decided, 0) << kTypeNames[type];
-    }
+    EXPECT_TRUE(KeyChunks(probe).usable()) << kTypeNames[type];
+    EXPECT_GT(decided, 0) << kTypeNames[type];
+    EXPECT_GT(ties, 0) << kTypeNames[type];
 }
 
 // The merge compares the heads of the work files by their key chunks: an
@@ -223,6 +232,55 @@ TEST(KeyOrderMerge, ExternalSortsWithChunkedKeysMatchCompareRecords) {
         std::string expected;
         for (std::size_t i : order) expected += records[i];
         EXPECT_TRUE(sorvel_test::read_file("out") == expected) << command;
+    }
+}
+
+// Tables large enough for the sort to use helper threads, with heavy ties in
+// the first key, and inputs already in order or in reverse order (which are
+// recognised and not sorted): the order of compare_records every time.
+TEST(KeyOrderLarge, LargeTablesInAnyInitialOrderMatchCompareRecords) {
+    EngineState state;
+    reset_engine_state(state, RunKind::File);
+    state.statements.statement[kStmtSORT] = true;
+    state.tables.keys[0] = {1, 1, kTypeCHA, 0};
+    state.tables.keys[1] = {2, 4, kTypeZD, 1};
+    state.tables.key_count = 2;
+    std::mt19937 gen(7);
+    std::vector<std::string> records;
+    for (int n = 0; n < 120000; ++n) {
+        std::string record = {static_cast<char>('a' + gen() % 3)};
+        for (int i = 0; i < 4; ++i) record += static_cast<char>('0' + gen() % 4);
+        records.push_back(record);
+    }
+    auto by_keys = [&](const std::string& a, const std::string& b) {
+        return compare_records(state, data_of(a), a.size(), 1, data_of(b), b.size(), 2) < 0;
+    };
+    std::vector<std::vector<std::string>> inputs = {records};
+    std::stable_sort(records.begin(), records.end(), by_keys);
+    inputs.push_back(records);
+    inputs.emplace_back(records.rbegin(), records.rend());
+    std::vector<std::string> distinct;  // strictly descending
+    for (int n = 119999; n >= 0; --n) distinct.push_back(std::to_string(1000000 + n));
+    inputs.push_back(distinct);
+    for (std::size_t round = 0; round < inputs.size(); ++round) {
+        const std::vector<std::string>& input = inputs[round];
+        if (round == 3) state.tables.keys[1] = {2, 6, kTypeCHA, 0};
+        RunResources& run = state.run;
+        ASSERT_TRUE(run.refs.allocate(input.size()));
+        run.ref_capacity = run.ref_count = input.size();
+        for (std::size_t i = 0; i < input.size(); ++i) {
+            run.refs[i] = {data_of(input[i]), static_cast<std::uint32_t>(input[i].size()),
+                           static_cast<std::uint32_t>(i + 1), 1};
+        }
+        std::vector<RecordRef> expected(run.refs.begin(), run.refs.end());
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](const RecordRef& a, const RecordRef& b) {
+                             return compare_records(state, a, b) < 0;
+                         });
+        sort_in_memory(state);
+        for (std::size_t i = 0; i < input.size(); ++i) {
+            ASSERT_EQ(run.refs[i].sequence, expected[i].sequence) << "input " << round << " at " << i;
+        }
     }
 }
 

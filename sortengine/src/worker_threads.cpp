@@ -1,0 +1,50 @@
+#include "worker_threads.h"
+
+#include <sched.h>
+
+#include <algorithm>
+#include <exception>
+#include <thread>
+#include <vector>
+
+namespace sorvel {
+namespace {
+
+constexpr unsigned kMaxWorkers = 8;
+
+unsigned available_cores() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) == 0) {
+        const int count = CPU_COUNT(&set);
+        if (count > 0) return static_cast<unsigned>(count);
+    }
+    const unsigned hardware = std::thread::hardware_concurrency();
+    return hardware > 0 ? hardware : 1;
+}
+
+}  // namespace
+
+unsigned worker_count(std::size_t items, std::size_t threshold) {
+    if (items < threshold) return 1;
+    static const unsigned cores = available_cores();
+    return std::min(cores, kMaxWorkers);
+}
+
+namespace worker_detail {
+
+void run(unsigned threads, void (*call)(void*, unsigned), void* context) {
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back(call, context, t);
+        } catch (const std::exception&) {
+            break;  // the caller and the helpers already running share the work
+        }
+    }
+    call(context, 0);
+    for (std::thread& helper : helpers) helper.join();
+}
+
+}  // namespace worker_detail
+}  // namespace sorvel

@@ -1,0 +1,35 @@
+// Threads inside one run, for work that splits into independent pieces (the
+// key array of the in-memory sort and its buckets).
+//
+// The calling thread always takes part and the helpers only take pieces from
+// the same shared counter, so a helper that cannot be started costs nothing
+// but speed: the caller then does every piece itself, with the same result.
+// Only plain computation runs on helpers; the host hook, messages and every
+// file operation stay on the caller's thread.
+#pragma once
+
+#include <cstddef>
+
+namespace sorvel {
+
+// Threads worth using for `items` pieces of work: the cores this process may
+// run on (at most 8), 1 for small jobs.
+unsigned worker_count(std::size_t items, std::size_t threshold);
+
+// Calls work(worker) on the caller's thread (worker 0) and on up to
+// threads - 1 helper threads, and waits for all of them.
+template <typename Work>
+void run_workers(unsigned threads, Work&& work);
+
+namespace worker_detail {
+void run(unsigned threads, void (*call)(void*, unsigned), void* context);
+}
+
+template <typename Work>
+void run_workers(unsigned threads, Work&& work) {
+    worker_detail::run(
+        threads, [](void* context, unsigned worker) { (*static_cast<Work*>(context))(worker); },
+        &work);
+}
+
+}  // namespace sorvel
