@@ -7,6 +7,7 @@
 
 #include "compare.h"
 #include "ebcdic.h"
+#include "numeric_text.h"
 
 namespace sorvel {
 namespace {
