@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <type_traits>
 
 namespace sorvel {
 
@@ -28,8 +29,11 @@ void run(unsigned threads, void (*call)(void*, unsigned), void* context);
 template <typename Work>
 void run_workers(unsigned threads, Work&& work) {
     worker_detail::run(
-        threads, [](void* context, unsigned worker) { (*static_cast<Work*>(context))(worker); },
-        &work);
+        threads,
+        [](void* context, unsigned worker) {
+            (*static_cast<std::remove_reference_t<Work>*>(context))(worker);
+        },
+        static_cast<void*>(&work));
 }
 
 }  // namespace sorvel
