@@ -9,7 +9,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DREELBOOK_WERROR=ON
 endif
 
-.PHONY: all setup build run test test-sanitize sample install clean
+.PHONY: all setup build run test test-sanitize fuzz-smoke sample install clean
 
 all: build
 
@@ -36,5 +36,26 @@ test-sanitize: setup
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=0 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# Builds the engine's fuzz targets with clang (libFuzzer, AddressSanitizer,
+# UndefinedBehaviorSanitizer) and runs each for FUZZ_SECONDS on its seeds; new
+# inputs it finds stay in the build folder.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 15
+FUZZ_TARGETS := parse record_FIX record_FE record_TXT record_VS record_RV record_CVS \
+                record_PRE record_GP record_DB3
+fuzz-smoke: setup
+	cmake -S tests/engine/fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	  seeds=$(CURDIR)/tests/engine/fuzz/seeds/$${t#record_}; \
+	  log=$(CURDIR)/$(FUZZ_BUILD)/$$t.log; \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/work; \
+	  if (cd $(FUZZ_BUILD)/work && ../$${t}_fuzzer -max_total_time=$(FUZZ_SECONDS) \
+	        -max_len=4096 -print_final_stats=1 ../corpus/$$t $$seeds >$$log 2>&1); then \
+	    echo "fuzz $$t: $$(awk '/number_of_executed_units/ {print $$2}' $$log) inputs run," \
+	      "corpus $$(ls $(FUZZ_BUILD)/corpus/$$t | wc -l) + seeds, no failure"; \
+	  else tail -40 $$log; echo "fuzz $$t: FAILED (log: $$log)"; exit 1; fi; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

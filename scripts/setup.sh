@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   qt6-base-dev libqt6svg6 cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev
   fonts-liberation
   xvfb xauth xdotool imagemagick poppler-utils
 )

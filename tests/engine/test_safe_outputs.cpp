@@ -124,9 +124,13 @@ TEST(SafeOutputs, AFailedOrKilledRunLeavesThePreviousOutputAndNoFiles) {
         return s.run.input_fd >= 0 && s.run.sequence >= kRecords / 4;
     };
     const Hazard hazards[] = {
-        {"in-place sort, disk full at the final merge", true, "SORT(1,9,C,A) CORE(200)", 512 * 1024,
+        // CORE(1000): seven work files that fit the limit, no intermediate
+        // merge; the final merge meets the full disk
+        {"in-place sort, disk full at the final merge", true, "SORT(1,9,C,A) CORE(1000)", 512 * 1024,
          nullptr, nullptr, 240},
-        {"in-memory sort, disk full while writing", false, "SORT(1,9,C,A)", 512 * 1024, nullptr,
+        {"in-memory sort, disk full while writing", false, "SORT(1,9,C,A) CORE(8000)", 512 * 1024,
+         nullptr, nullptr, 240},
+        {"sort, disk full while writing a work file", false, "SORT(1,9,C,A)", 512 * 1024, nullptr,
          nullptr, 240},
         {"copy, disk full while writing", false, "INCL(1,1,C,NE,\"x\")", 512 * 1024, nullptr,
          nullptr, 240},

@@ -1,11 +1,7 @@
 // libFuzzer target for the statement parser and the comparisons it sets up.
-// Not part of the test suite (the .cc suffix keeps it out of engine_tests).
-// Build and run from the repository root:
-//
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined \
-//     -Isortengine/include -Isortengine/src tests/engine/fuzz/parse_fuzzer.cc \
-//     sortengine/src/*.cpp -o /tmp/parse_fuzzer
-//   mkdir -p /tmp/corpus && /tmp/parse_fuzzer -max_len=512 /tmp/corpus
+// Not part of the test suite (the .cc suffix keeps it out of engine_tests);
+// `make fuzz-smoke` builds it with the record-reader targets (CMakeLists.txt
+// here) and runs it briefly on seeds/parse.
 //
 // Each input is split at its first byte 0xFF: the part before it is the
 // command, the part after it a record that every parsed key and condition is
