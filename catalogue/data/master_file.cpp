@@ -239,8 +239,17 @@ IoResult MasterFile::writeRecord(std::int32_t n, const FilmRecord& record) {
     // Until the journal is emptied a crash would still undo this write, so
     // the Save counts as done only after that.
     if (const int settleError = journal_.settle(); settleError != 0) {
-        if (undoWrite(fd_, undo) == 0) (void)journal_.settle();
-        return failed(settleError);
+        if (undoWrite(fd_, undo) == 0) {
+            (void)journal_.settle();
+            return failed(settleError);
+        }
+        // The record could not be put back now; a journal written again
+        // puts it back at the next open. Failing that, it stays as saved.
+        if (journal_.record(journalPath(), undo) == 0) return failed(settleError);
+        IoResult result = failed(settleError);
+        result.message += " The record could not be put back as it was, so it may hold what was "
+                          "being saved.";
+        return result;
     }
     recordCount_ = recordCountForLength(end > oldLength ? end : oldLength);
     return IoResult::success();
