@@ -7,6 +7,7 @@
 // PAUS prompts on the terminal and waits for Enter.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -25,7 +26,8 @@ Sorts, merges, copies, selects, reformats and sums files of records.
 
   INPUT-LIST  one or more input files, separated by blanks, commas or "+";
               they are read one after the other as one stream of records
-  OUTPUT      the output file (created, or replaced)
+  OUTPUT      the output file (created, or replaced when the run succeeds;
+              a failed or interrupted run leaves it as it was)
   COMMAND     control statements, for example 'SORT(1,10,C,A) RECORD(100)'
   -q          do not print the number of records written
 
@@ -82,6 +84,21 @@ void pause_prompt(void*, std::uint32_t, const char* text, const char* title) {
     std::fputc('\n', stderr);
 }
 
+// Interrupted, hung up or told to stop: whatever the run wrote goes, the old
+// output stays as it was, and the signal then ends the program as usual.
+void stop_on_signal(int signal_number) {
+    s_sigclean();
+    std::raise(signal_number);  // the handler was reset: this ends the process
+}
+
+void handle_stop_signals() {
+    struct sigaction action {};
+    action.sa_handler = stop_on_signal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal_number, &action, nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,6 +118,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     s_sethost(nullptr, pause_prompt, nullptr);
+    handle_stop_signals();
     std::uint32_t written = 0;
     std::int32_t code = 0;
     s_1mains(argv[first], argv[first + 1], argv[first + 2], &written, &code);

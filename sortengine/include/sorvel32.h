@@ -29,20 +29,28 @@
  *     read one after the other as one stream of records.
  *  6. The output name is the first name of the output text (same separators,
  *     no quoting); the rest of that text is ignored.
- *  7. Return code 0 is success. Codes 1 to 342 come from running, codes from
+ *  7. Return code 0 is success. Codes 1 to 345 come from running, codes from
  *     10001 on are statement errors; 10301 + 100 * j + k reports two
  *     statements that may not be combined. A statement error returns at once
  *     with a record count of 0, and no file is created or changed.
- *  8. After a failure during writing, the records counted so far are
- *     returned and the partial output and any work files stay on disk.
+ *     345: an input file shrank, grew or was rewritten while it was being
+ *     read; the output is not replaced.
+ *  8. The output is written to a new file beside it, flushed to disk and
+ *     renamed over the old output only when the run succeeds. After any
+ *     failure (or when the process is killed) the old output is exactly as
+ *     it was, with APPEND too, and the record count is 0. So a plain sort may
+ *     write an input into itself (211 still guards the other runs). An existing output keeps its permissions; a target
+ *     that is a symbolic link has the file it points to replaced; a target
+ *     that is not a regular file (a device, a pipe) is written directly.
  *  9. Fields of the data types SP and DP have no comparison of their own:
  *     they are compared as CHA (bytewise, the shorter value smaller when
  *     equal up to its length). E and FL fields of a length other than 4 or 8
  *     are compared as CHA as well. NUM fields longer than 23 bytes are
  *     compared by their first 23 bytes.
- * 10. Work files are named "sw" + six digits + ".00" + a suffix character and
- *     are created in the directory given by WORK (default: the current
- *     directory).
+ * 10. Work files are created in the directory given by WORK (default: the
+ *     current directory) without a name where the file system allows it,
+ *     otherwise under an unpredictable hidden name removed at once; only
+ *     their owner can read them, and none outlives the run, however it ends.
  */
 #ifndef SORVEL32_H
 #define SORVEL32_H
@@ -119,6 +127,15 @@ typedef void (*sorvel_drain_fn)(void* context);
 typedef void (*sorvel_pause_fn)(void* context, uint32_t owner_window, const char* text,
                                 const char* title);
 SORVEL_API void s_sethost(sorvel_drain_fn drain, sorvel_pause_fn pause, void* context);
+
+/*
+ * For a program's handler of SIGINT, SIGTERM or SIGHUP that ends the process:
+ * removes the new output file of the run in progress when it already has a
+ * name (where the file system cannot make unnamed files), so that nothing of
+ * the run is left beside the untouched old output. Async-signal-safe; does
+ * nothing when no run is writing.
+ */
+SORVEL_API void s_sigclean(void);
 
 #ifdef __cplusplus
 }

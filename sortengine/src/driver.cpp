@@ -4,7 +4,6 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "host_hook.h"
 #include "parser.h"
@@ -97,13 +96,9 @@ bool check_output_collision(EngineState& s) {
 void clean_up(EngineState& s) {
     release_run_memory(s);
     close_open_files(s);
-    if (s.return_code == rc::kOk && s.run.header_file_made) {
-        if (::unlink(s.run.header_file_name.c_str()) != 0) {
-            fail(s, rc::kHeaderDelete);
-            return;
-        }
-        s.run.header_file_made = false;
-    }
+    // A failed run leaves the target as it was, so none of the records it
+    // counted is in the output.
+    if (s.return_code != rc::kOk && !s.run.output_committed) s.records_written = 0;
 }
 
 void raise_open_file_allowance() {

@@ -28,7 +28,8 @@ std::string first_name(std::string_view text, int quote);
 bool check_output_collision(EngineState& state);
 
 // Clean-up at the end of a run: releases memory, closes what is still open
-// and, after a success, deletes the HeaderFile (320 when it cannot be).
+// (an output file not yet in place is thrown away) and, after a failure,
+// sets RecordsWritten to the records really in the output: none.
 void clean_up(EngineState& state);
 
 // Asks for room for 40 open files (raises the soft descriptor limit).

@@ -47,12 +47,17 @@ void release_run_memory(EngineState& state) {
 void close_open_files(EngineState& state) {
     RunResources& run = state.run;
     if (run.input_fd >= 0) ::close(run.input_fd);
-    if (run.output_fd >= 0) ::close(run.output_fd);
+    if (run.output_fd >= 0 && run.output_fd != run.pending_output.fd) ::close(run.output_fd);
+    // An output file not yet in place is thrown away: the target keeps what
+    // it held before the run.
+    discard_output(run.pending_output);
     for (int fd : run.work_fds) {
         if (fd >= 0) ::close(fd);
     }
     run.input_fd = -1;
     run.output_fd = -1;
+    run.output_open = false;
+    run.output_is_work_file = false;
     run.work_fds.clear();
 }
 

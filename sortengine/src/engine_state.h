@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "large_buffer.h"
+#include "safe_file.h"
 
 namespace sorvel {
 
@@ -266,7 +267,6 @@ struct MergeState;
 // merging and writing.
 struct RunResources {
     int handle_budget = 0;       // HandleBudget, 4 to 30
-    std::string work_digits;     // the six digits of every WorkFileName of this run
     std::size_t block_size = 0;  // BlockSize
     // The input buffers: windows onto input_memory, each block_size bytes
     // plus room for a work-file record header.
@@ -291,18 +291,29 @@ struct RunResources {
     // Work files: n written so far and the first of the current merge.
     int work_file_count = 0;
     int merge_first = 0;
-    std::vector<std::string> work_files;  // names of the work files written so far
-    std::string header_file_name;         // HeaderFile, when one was made
-    bool header_file_made = false;
+    // The kept header of the first input file. It stays in memory: a file
+    // for it would be one more thing a failed run could leave behind.
+    std::vector<std::uint8_t> header_bytes;
+    bool header_saved = false;
     bool header_copied = false;
-    // Open files (POSIX descriptors, -1 when closed).
+    // Open files (POSIX descriptors, -1 when closed). Work files have no
+    // name: work file k is work_fds[k - 1] and vanishes when it is closed.
     int input_fd = -1;
     int output_fd = -1;
     std::vector<int> work_fds;
+    // The new output file until it replaces the target; output_committed
+    // once it has (RecordsWritten then counts records really in the output).
+    PendingOutput pending_output;
+    bool output_committed = false;
     // Reading.
     std::size_t input_list_position = 0;  // next name in the input list
     std::uint32_t sequence = 0;           // SequenceNumber of the last record framed
     bool input_file_ended = false;
+    // The open input file as it was when opened, to notice a change while
+    // it is read (only for regular files).
+    bool input_checkable = false;
+    std::int64_t input_size = 0;
+    std::int64_t input_mtime_ns = 0;
     bool input_exhausted = false;
     bool end_marker_seen = false;
     bool output_open = false;
@@ -360,8 +371,9 @@ inline void succeed(EngineState& state) {
 // duplicate buffer.
 void release_run_memory(EngineState& state);
 
-// Closes every descriptor still open (input, output, work files). Files stay
-// on disk.
+// Closes every descriptor still open (input, output, work files). Work files
+// vanish with their descriptors; an output file not yet in place is thrown
+// away, so the target keeps its previous content.
 void close_open_files(EngineState& state);
 
 }  // namespace sorvel

@@ -8,6 +8,7 @@
 
 #include "driver.h"
 #include "return_codes.h"
+#include "safe_file.h"
 #include "sorvel32.h"
 
 namespace sorvel {
@@ -100,4 +101,8 @@ extern "C" SORVEL_API void s_1raat(int16_t operation, void* data, uint32_t* leng
     EngineState& state = engine_state();
     sorvel::guarded(state, [&] { sorvel::raat_operation(state, operation, data, length); });
     sorvel::report(state, nullptr, return_code);
+}
+
+extern "C" SORVEL_API void s_sigclean(void) {
+    sorvel::discard_output_on_signal();
 }

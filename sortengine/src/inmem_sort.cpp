@@ -23,14 +23,14 @@ namespace {
 bool write_run_to_work_file(EngineState& state) {
     RunResources& run = state.run;
     const int k = run.work_file_count + 1;
-    const std::string name = work_file_name(state, k);
-    note_temporary_file(state, name);
-    if (!open_work_output(state, name)) return false;
+    if (!open_work_output(state)) return false;
     for (std::size_t i = 0; i < run.ref_count; ++i) {
         const RecordRef& ref = run.refs[i];
         if (!write_work_record(state, ref.data, ref.length, ref.sequence)) return false;
     }
-    if (!close_output(state, rc::kOutputClose)) return false;
+    const int fd = take_work_output(state);
+    if (fd < 0) return false;
+    set_work_file(state, k, fd);
     run.work_file_count = k;
     return true;
 }

@@ -10,10 +10,10 @@
 #include "input_reader.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <vector>
 
 #include "host_hook.h"
 #include "memory_plan.h"
@@ -97,6 +97,31 @@ bool check_pre(EngineState& state) {
     return ::close(fd) == 0 || fail(state, rc::kInputClose);
 }
 
+std::int64_t mtime_ns(const struct stat& info) {
+    return static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+
+// What the input file looks like when it is opened.
+void note_input_state(RunResources& run) {
+    struct stat info;
+    run.input_checkable = ::fstat(run.input_fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (!run.input_checkable) return;
+    run.input_size = info.st_size;
+    run.input_mtime_ns = mtime_ns(info);
+}
+
+// At the end of an input file: it must have been read to the length it had
+// when it was opened and be unchanged since. A file cut short or rewritten
+// while the run read it would otherwise end the input early without a word.
+bool input_read_whole(const RunResources& run) {
+    if (!run.input_checkable) return true;
+    struct stat info;
+    const off_t at = ::lseek(run.input_fd, 0, SEEK_CUR);
+    if (::fstat(run.input_fd, &info) != 0 || at < 0) return false;
+    return at >= run.input_size && info.st_size == run.input_size &&
+           mtime_ns(info) == run.input_mtime_ns;
+}
+
 // Opens the next file of the input list and skips its header. False with
 // `none` set when the list has no more names.
 bool open_next_input(EngineState& state, bool* none) {
@@ -112,6 +137,7 @@ bool open_next_input(EngineState& state, bool* none) {
     if (fd < 0) return fail(state, rc::kInputOpen);
     run.input_fd = fd;
     run.input_file_ended = false;
+    note_input_state(run);
     if (state.options.bypass_count > 0 &&
         ::lseek(fd, static_cast<off_t>(state.options.bypass_count), SEEK_SET) < 0) {
         return fail(state, rc::kInputSeek);
@@ -191,6 +217,7 @@ bool fill_buffers_impl(EngineState& state) {
         if (got < 0) return fail(state, rc::kInputRead);
         const std::size_t end = pos + static_cast<std::size_t>(got);
         bool file_ended = static_cast<std::size_t>(got) < run.block_size - pos;
+        if (file_ended && !input_read_whole(run)) return fail(state, rc::kInputChanged);
 
         const Framed framed = frame_block(state, rules, buf, pos, end, file_ended, framed_any);
         run.input_used[current] = pos;
@@ -281,38 +308,24 @@ bool save_header(EngineState& state) {
     RunResources& run = state.run;
     const int in = open_first_input(state);
     if (in < 0) return finish_step(state, false);
-    run.header_file_name = header_file_name(state);
-    const int out =
-        ::open(run.header_file_name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (out < 0) {
-        ::close(in);
-        return finish_step(state, fail(state, rc::kHeaderCreate));
-    }
-    run.header_file_made = true;
-    std::vector<std::uint8_t> piece(std::max<std::size_t>(run.block_size, 1));
-    std::size_t left = state.options.bypass_count;
+    const std::size_t wanted = state.options.bypass_count;
+    struct stat info;
     int code = 0;
-    while (left > 0 && code == 0) {
-        const std::size_t want = std::min(left, piece.size());
-        const long got = read_full(in, piece.data(), want);
+    if (::fstat(in, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uint64_t>(info.st_size) < wanted) {
+        code = rc::kInputTooShort;  // known before memory is taken for it
+    } else {
+        run.header_bytes.resize(wanted);
+        const long got = read_full(in, run.header_bytes.data(), wanted);
         if (got < 0) {
             code = rc::kInputRead;
-        } else if (static_cast<std::size_t>(got) < want) {
+        } else if (static_cast<std::size_t>(got) < wanted) {
             code = rc::kInputTooShort;
-        } else {
-            const ssize_t put = ::write(out, piece.data(), want);
-            if (put < 0)
-                code = rc::kHeaderWrite;
-            else if (static_cast<std::size_t>(put) < want)
-                code = rc::kHeaderShortWrite;
-            left -= want;
         }
     }
-    const bool in_closed = ::close(in) == 0;
-    const bool out_closed = ::close(out) == 0;
-    if (code == 0 && !in_closed) code = rc::kInputClose;
-    if (code == 0 && !out_closed) code = rc::kHeaderClose;
+    if (::close(in) != 0 && code == 0) code = rc::kInputClose;
     if (code != 0) return finish_step(state, fail(state, code));
+    run.header_saved = true;
     return true;
 }
 

@@ -1,5 +1,5 @@
 // The input side of a run: the input list, the header checks of the file
-// types, the HeaderFile, and fill_buffers, which frames the next records of
+// types, the kept header, and fill_buffers, which frames the next records of
 // the input stream into the input buffers and the RecordRef table.
 #pragma once
 

@@ -9,8 +9,6 @@
 // into the output file through OUTR, duplicate processing and the trailer.
 #include "merge.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -105,8 +103,10 @@ bool merge_open(EngineState& state, MergeState& merge, int first, int last) {
     for (int k = first; k <= last; ++k) {
         MergeSource src;
         src.file = k;
-        src.fd = ::open(work_file_name(state, k).c_str(), O_RDONLY | O_CLOEXEC);
-        if (src.fd < 0) {
+        // The work file is read from its start through the descriptor it
+        // was written with: it has no name to open it by.
+        src.fd = work_file(state, k);
+        if (src.fd < 0 || ::lseek(src.fd, 0, SEEK_SET) != 0) {
             merge_discard(merge);
             return fail(state, rc::kWorkOpenForMerge);
         }
@@ -161,29 +161,20 @@ bool merge_advance(EngineState& state, MergeState& merge) {
 }
 
 void merge_discard(MergeState& merge) {
-    for (MergeSource& src : merge.sources) {
-        if (src.fd >= 0) ::close(src.fd);
-        src.fd = -1;
-    }
+    // The descriptors belong to the run's work files (closed by the failure
+    // clean-up), not to the merge.
+    for (MergeSource& src : merge.sources) src.fd = -1;
     merge.order.clear();
 }
 
 bool merge_close(EngineState& state, MergeState& merge) {
     bool ok = true;
     for (MergeSource& src : merge.sources) {
-        if (src.fd >= 0 && ::close(src.fd) != 0) ok = false;
+        if (src.fd >= 0 && !close_work_file(state, src.file)) ok = false;
         src.fd = -1;
     }
     merge.order.clear();
     return ok || fail(state, rc::kWorkCloseAfterMerge);
-}
-
-bool delete_work_files(EngineState& state, int first, int last) {
-    bool ok = true;
-    for (int k = first; k <= last; ++k) {
-        if (::unlink(work_file_name(state, k).c_str()) != 0) ok = false;
-    }
-    return ok || fail(state, rc::kWorkDelete);
 }
 
 namespace {
@@ -198,24 +189,19 @@ bool intermediate_merge_impl(EngineState& state) {
     state.records_written = 0;
     MergeState merge;
     if (!merge_open(state, merge, first, last)) return merge_discard(merge), false;
-    const std::string merge_name = merge_file_name(state);
-    note_temporary_file(state, merge_name);
-    if (!open_work_output(state, merge_name)) return merge_discard(merge), false;
+    if (!open_work_output(state)) return merge_discard(merge), false;
     while (const RecordRef* head = merge_peek(merge)) {
         if (!write_work_record(state, head->data, head->length, head->sequence) ||
             !merge_advance(state, merge)) {
             return merge_discard(merge), false;
         }
     }
-    if (!close_output(state, rc::kMergeOutputClose)) return merge_discard(merge), false;
-    if (!merge_close(state, merge) || !delete_work_files(state, first, last)) return false;
-
-    const std::string target = work_file_name(state, first);
-    // The MergeFile never replaces a file that is in the way.
-    struct stat info;
-    if (::lstat(target.c_str(), &info) == 0 || ::rename(merge_name.c_str(), target.c_str()) != 0) {
-        return fail(state, rc::kMergeFileRename);
-    }
+    const int merged = take_work_output(state);
+    if (merged < 0) return merge_discard(merge), false;
+    // Closing the merged work files deletes them; the MergeFile takes the
+    // place of work file `first`.
+    if (!merge_close(state, merge)) return ::close(merged), false;
+    set_work_file(state, first, merged);
     run.work_file_count = first;
     return true;
 }
@@ -234,12 +220,11 @@ bool final_merge_impl(EngineState& state) {
             return merge_discard(merge), false;
         }
     }
-    if (!end_duplicates(state) || !close_output(state, rc::kMergeOutputClose)) {
-        return merge_discard(merge), false;
-    }
-    if (!merge_close(state, merge) || !delete_work_files(state, 1, last)) return false;
+    if (!end_duplicates(state)) return merge_discard(merge), false;
+    // The work files go before the output takes the target's place.
+    if (!merge_close(state, merge)) return false;
     run.work_file_count = 0;
-    return true;
+    return close_output(state, rc::kMergeOutputClose);
 }
 
 }  // namespace

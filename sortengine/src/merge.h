@@ -40,7 +40,8 @@ struct MergeState {
     KeyChunks chunks;              // the first key's chunks, when it has them
 };
 
-// Opens work files first..last and reads their first blocks (229, 313, 246).
+// Starts reading work files first..last and reads their first blocks (229,
+// 313, 246).
 bool merge_open(EngineState& state, MergeState& merge, int first, int last);
 
 // The smallest head record, or null when all files are exhausted.
@@ -49,13 +50,11 @@ const RecordRef* merge_peek(const MergeState& merge);
 // Moves past the record merge_peek returned (313, 314, 246, 322).
 bool merge_advance(EngineState& state, MergeState& merge);
 
-// Closes the work files of the merge (311).
+// Closes, and so deletes, the work files of the merge (311).
 bool merge_close(EngineState& state, MergeState& merge);
 
-// Closes the work files of a merge that failed, leaving the code alone.
+// Forgets a merge that failed, leaving the code alone; its work files stay
+// open until the failure clean-up closes them.
 void merge_discard(MergeState& merge);
-
-// Deletes work files first..last (312).
-bool delete_work_files(EngineState& state, int first, int last);
 
 }  // namespace sorvel

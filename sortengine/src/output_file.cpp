@@ -2,62 +2,62 @@
 #include "output_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
 #include "host_hook.h"
+#include "input_reader.h"
 #include "return_codes.h"
+#include "safe_file.h"
+#include "work_files.h"
 
 namespace sorvel {
 namespace {
 
-constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
-
 bool copy_header(EngineState& state) {
     RunResources& run = state.run;
-    const int fd = ::open(run.header_file_name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return fail(state, rc::kHeaderOpenForCopy);
-    std::vector<std::uint8_t> piece(run.block_size > 0 ? run.block_size : 4096);
-    for (;;) {
-        const ssize_t got = ::read(fd, piece.data(), piece.size());
-        if (got < 0) {
-            ::close(fd);
-            return fail(state, rc::kHeaderReadForCopy);
-        }
-        if (got == 0) break;
-        if (!write_all(run.output_fd, piece.data(), static_cast<std::size_t>(got))) {
-            ::close(fd);
-            return fail(state, rc::kHeaderCopyWrite);
-        }
+    if (!write_all(run.output_fd, run.header_bytes.data(), run.header_bytes.size())) {
+        return fail(state, rc::kHeaderCopyWrite);
     }
-    if (::close(fd) != 0) return fail(state, rc::kHeaderCloseAfterCopy);
     run.header_copied = true;
     return true;
 }
 
-// APPE: opens an existing output for extending. -1 when there is none (the
-// caller then creates it); -2 when it exists but cannot be positioned.
-int open_for_append(const EngineState& state, const char* name) {
-    const int fd = ::open(name, O_RDWR | O_CLOEXEC);
-    if (fd < 0) return -1;
-    off_t end = ::lseek(fd, 0, SEEK_END);
-    if (end < 0) {
-        ::close(fd);
-        return -2;
+// APPE: the new output file starts with the old one's content (without a
+// final TXT end marker, which the new records replace). 210 when the old
+// file cannot be read, 240 when the copy cannot be written.
+bool copy_previous_output(EngineState& state) {
+    const PendingOutput& out = state.run.pending_output;
+    if (out.direct || !out.target_existed) return true;
+    const int in = ::open(out.target.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return fail(state, rc::kOutputOpen);
+    struct stat info;
+    off_t left = ::fstat(in, &info) == 0 ? info.st_size : -1;
+    std::uint8_t last = 0;
+    if (left > 0 && state.options.file_type == kFileTXT) {
+        if (::pread(in, &last, 1, left - 1) != 1) left = -1;
+        if (last == 26) --left;
     }
-    if (state.options.file_type == kFileTXT && end > 0) {
-        // A TXT output ends with its marker byte: new records replace it.
-        std::uint8_t last = 0;
-        if (::pread(fd, &last, 1, end - 1) != 1 ||
-            (last == 26 && ::lseek(fd, end - 1, SEEK_SET) < 0)) {
-            ::close(fd);
-            return -2;
+    std::vector<std::uint8_t> piece(1 << 16);
+    int code = left < 0 ? rc::kOutputOpen : 0;
+    while (code == 0 && left > 0) {
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<off_t>(left, static_cast<off_t>(piece.size())));
+        const long got = read_full(in, piece.data(), want);
+        if (got != static_cast<long>(want)) {
+            code = rc::kOutputOpen;
+        } else if (!write_all(out.fd, piece.data(), want)) {
+            code = rc::kOutputWrite;
         }
+        left -= static_cast<off_t>(want);
     }
-    return fd;
+    ::close(in);
+    return code == 0 || fail(state, code);
 }
 
 bool write_trailer(EngineState& state) {
@@ -115,30 +115,35 @@ bool open_output_file(EngineState& state) {
         show_pause_message(state);
         run.pause_shown = true;
     }
-    const char* name = state.output_name.c_str();
-    int fd = -1;
-    if (state.statements.has(kStmtAPPE)) {
-        fd = open_for_append(state, name);
-        if (fd == -2) return fail(state, rc::kOutputOpen);
-    }
-    if (fd < 0) fd = ::open(name, kCreateFlags, 0666);
-    if (fd < 0) return fail(state, rc::kOutputOpen);
-    run.output_fd = fd;
+    if (!begin_output(state.output_name, run.pending_output)) return fail(state, rc::kOutputOpen);
+    run.output_fd = run.pending_output.fd;
     run.output_used = 0;
     run.output_is_work_file = false;
     run.output_open = true;
-    if (run.header_file_made && !run.header_copied) return copy_header(state);
+    if (state.statements.has(kStmtAPPE) && !copy_previous_output(state)) return false;
+    if (run.header_saved && !run.header_copied) return copy_header(state);
     return true;
 }
 
-bool open_work_output(EngineState& state, const std::string& name) {
+bool open_work_output(EngineState& state) {
     RunResources& run = state.run;
-    const int fd = ::open(name.c_str(), kCreateFlags, 0666);
+    const int fd = create_work_file(state);
     if (fd < 0) return fail(state, rc::kOutputOpen);
     run.output_fd = fd;
     run.output_used = 0;
     run.output_is_work_file = true;
     return true;
+}
+
+int take_work_output(EngineState& state) {
+    RunResources& run = state.run;
+    const bool ok = flush_output(state);
+    const int fd = run.output_fd;
+    run.output_fd = -1;
+    run.output_is_work_file = false;
+    if (ok) return fd;
+    ::close(fd);
+    return -1;
 }
 
 bool flush_output(EngineState& state) {
@@ -168,14 +173,16 @@ std::uint8_t* output_space(EngineState& state, std::size_t length) {
 bool close_output(EngineState& state, int close_code) {
     RunResources& run = state.run;
     if (run.output_fd < 0) return true;
-    bool ok = flush_output(state);
-    if (ok && !run.output_is_work_file) ok = write_trailer(state) && finish_output(state);
-    const int fd = run.output_fd;
+    const bool ok = flush_output(state) && write_trailer(state) && finish_output(state);
     run.output_fd = -1;
     run.output_open = false;
-    run.output_is_work_file = false;
-    if (::close(fd) != 0 && ok) return fail(state, close_code);
-    return ok;
+    if (!ok) {
+        discard_output(run.pending_output);
+        return false;
+    }
+    if (!commit_output(run.pending_output)) return fail(state, close_code);
+    run.output_committed = true;
+    return true;
 }
 
 }  // namespace sorvel

@@ -8,8 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-
 #include "engine_state.h"
 
 namespace sorvel {
@@ -17,10 +15,17 @@ namespace sorvel {
 // Opens the output file: the PAUS message before the first open of the run,
 // APPE (extend, overwriting a final TXT end marker), the kept header copied
 // in front of the first record. 210 when it cannot be created or opened.
+// The records go to a new file that replaces the target only when
+// close_output succeeds; with APPE the new file starts as a copy of the old
+// one, so a failed run leaves the target exactly as it was.
 bool open_output_file(EngineState& state);
 
-// Creates (or replaces) a work file or the MergeFile for writing. 210.
-bool open_work_output(EngineState& state, const std::string& name);
+// Creates a new work file or MergeFile for writing. 210.
+bool open_work_output(EngineState& state);
+
+// Flushes the work file being written and hands over its descriptor (it
+// stays open: closing it would delete it). -1 after a failure (240).
+int take_work_output(EngineState& state);
 
 // Room for `length` more bytes at the end of the output buffer, writing the
 // buffer out first when they do not fit. Null after a failure (240, or 315
@@ -30,10 +35,11 @@ std::uint8_t* output_space(EngineState& state, std::size_t length);
 // Writes what is in the output buffer (240 on a write error or short write).
 bool flush_output(EngineState& state);
 
-// Flushes and closes the open destination. For the output file it first
-// writes the trailer (321) and runs the finishing step of the file type
-// (DB3 record count, 319). `close_code` is the code of a failed close (307
-// after a one-pass run or copy, 231 after a merge, 311 for a work file).
+// Finishes the output file: flush, the trailer (321), the finishing step of
+// the file type (DB3 record count, 319), then the new file is flushed to disk
+// and replaces the target. `close_code` is the code when that last part
+// fails (307 after a one-pass run or copy, 231 after a merge). After any
+// failure the target is untouched.
 bool close_output(EngineState& state, int close_code);
 
 // Writes all of `length` bytes to `fd`; false on an error or short write.

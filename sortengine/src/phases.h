@@ -20,7 +20,8 @@
 //      g. input exhausted: leave the loop
 //   9. run.work_file_count > 0: drain; final_merge
 //  10. clean-up (driver): release memory unless the code is 225, close open
-//      descriptors, delete the HeaderFile after a success (320).
+//      descriptors (an output not yet in place is thrown away); after a
+//      failure RecordsWritten is 0, as the target was not replaced.
 //
 // Contract of every bool step: false means it has called fail() (so
 // state.return_code and state.error are set); true means success. Steps never
@@ -33,7 +34,7 @@
 
 namespace sorvel {
 
-// Step 3: sets run.work_digits and run.handle_budget.
+// Step 3: sets run.handle_budget.
 bool probe_work_files(EngineState& state);
 
 // Step 5: sets run.block_size and run.ref_capacity and allocates the input
@@ -45,8 +46,8 @@ bool plan_memory(EngineState& state);
 // options.field_offset, options.record_length; PRE checks the first file).
 bool check_header(EngineState& state);
 
-// Step 7: copies the bypassed header of the first input file into the
-// HeaderFile (run.header_file_name, run.header_file_made).
+// Step 7: keeps the bypassed header of the first input file
+// (run.header_bytes, run.header_saved).
 bool save_header(EngineState& state);
 
 // Step 8a: fills the input buffers and the RecordRef table with the next

@@ -9,7 +9,6 @@
 // record passes through duplicate processing on its way to the caller.
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 
 #include "duplicates.h"
@@ -32,9 +31,7 @@ bool copy_mode(const EngineState& state) {
 bool append_to_copy_file(EngineState& state) {
     RunResources& run = state.run;
     if (run.output_fd < 0) {
-        const std::string name = work_file_name(state, 1);
-        note_temporary_file(state, name);
-        if (!open_work_output(state, name)) return false;
+        if (!open_work_output(state)) return false;
         run.work_file_count = 1;
     }
     for (std::size_t i = 0; i < run.ref_count; ++i) {
@@ -98,7 +95,9 @@ bool end_input(EngineState& state) {
     if (copy_mode(state)) {
         if (state.statements.selecting() && !select_records(state)) return false;
         if (!append_to_copy_file(state)) return false;
-        if (!close_output(state, rc::kOutputClose)) return false;
+        const int fd = take_work_output(state);
+        if (fd < 0) return false;
+        set_work_file(state, 1, fd);
     } else {
         if (state.statements.selecting() && !select_records(state)) return false;
         sort_in_memory(state);
@@ -156,7 +155,6 @@ bool finish_returns(EngineState& state) {
     if (run.merge) {
         ok = merge_close(state, *run.merge);
         run.merge.reset();
-        ok = ok && delete_work_files(state, 1, run.work_file_count);
         run.work_file_count = 0;
     }
     release_run_memory(state);
@@ -204,12 +202,14 @@ bool raat_discard(EngineState& state) {
     if (run.output_fd >= 0) {
         ::close(run.output_fd);
         run.output_fd = -1;
+        run.output_is_work_file = false;
     }
+    // Closing a work file deletes it.
     bool ok = true;
-    for (const std::string& name : run.work_files) {
-        if (::unlink(name.c_str()) != 0 && errno != ENOENT) ok = false;
+    for (int k = 1; k <= static_cast<int>(run.work_fds.size()); ++k) {
+        if (!close_work_file(state, k)) ok = false;
     }
-    run.work_files.clear();
+    run.work_fds.clear();
     run.work_file_count = 0;
     release_run_memory(state);
     return ok || fail(state, rc::kWorkDelete);

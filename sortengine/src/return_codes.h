@@ -105,6 +105,8 @@ inline constexpr int kNoFreeInputBuffer = 342;
 inline constexpr int kRunInProgress = 343;
 // s_1raat operation 2 or 3 without a data buffer.
 inline constexpr int kRaatNoBuffer = 344;
+// An input file shrank, grew or was rewritten while the run read it.
+inline constexpr int kInputChanged = 345;
 
 }  // namespace sorvel::rc
 

@@ -61,7 +61,10 @@ inline std::vector<std::string> engine_temp_files(const std::string& dir = ".") 
     std::vector<std::string> found;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind("sw", 0) == 0 && name.find(".00") != std::string::npos) {
+        // the old work-file names, and the hidden names of new outputs and
+        // of work files where the file system cannot make unnamed ones
+        if ((name.rfind("sw", 0) == 0 && name.find(".00") != std::string::npos) ||
+            name.rfind(".", 0) == 0) {
             found.push_back(name);
         }
     }

@@ -86,9 +86,21 @@ std::map<std::string, long> read_counts(const std::string& count_file) {
     std::map<std::string, long> counts;
     std::ifstream in(count_file);
     std::string name;
-    long value = 0;
-    while (in >> name >> value) counts[name] = value;
+    std::string value;
+    while (in >> name >> value) {
+        if (name != "hit") counts[name] = std::stol(value);
+    }
     return counts;
+}
+
+std::string read_hit(const std::string& count_file) {
+    std::ifstream in(count_file);
+    std::string name;
+    std::string value;
+    while (in >> name >> value) {
+        if (name == "hit") return value;
+    }
+    return {};
 }
 
 }  // namespace fault_inject

@@ -34,8 +34,11 @@ struct Fault {
 };
 std::vector<std::string> preload_environment(const Fault& fault, const std::string& count_file);
 
-// The counts a run left in its FAULT_COUNT_FILE ("write" -> 12, ...); empty
-// when the file is missing.
+// The counts a run left in its FAULT_COUNT_FILE ("write" -> 12, ...,
+// "injected" -> 0 or 1); empty when the file is missing.
 std::map<std::string, long> read_counts(const std::string& count_file);
+
+// The kind of call that was hit ("write", "rename", ...), or "" when none.
+std::string read_hit(const std::string& count_file);
 
 }  // namespace fault_inject

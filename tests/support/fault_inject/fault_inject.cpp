@@ -16,10 +16,12 @@
 //   FAULT_STICKY=1    every numbered call from the Nth on fails (a disk that
 //                     stays full); default: only the Nth
 //   FAULT_COUNT_FILE=<path>
-//                     at normal exit the counts are written there, one
+//                     the counts are written there at normal exit, one
 //                     "<name> <count>" line each for write, fsync, rename,
-//                     open, truncate, any, and "injected 0|1". A killed process
-//                     writes nothing.
+//                     open, truncate, any, then "injected 0|1", and, once a
+//                     call was hit, "hit <op>" naming its kind. The file is
+//                     also written at the moment of the hit, so a killed
+//                     process leaves the counts up to the kill.
 //
 // What is numbered:
 //   write   write, pwrite, pwrite64, writev, pwritev, pwritev64 on a regular
@@ -66,6 +68,9 @@ struct Settings {
 
 std::atomic<long> g_counts[kOpCount];
 std::atomic<int> g_injected{0};
+std::atomic<int> g_hit_op{-1};
+
+void write_counts();
 
 const Settings& settings() {
     static const Settings s = [] {
@@ -100,7 +105,10 @@ bool hit(Op op) {
     const long number = s.op == kAny ? any : (s.op == op ? own : 0);
     if (s.at <= 0 || number == 0) return false;
     if (number != s.at && !(s.sticky && number > s.at)) return false;
-    g_injected = 1;
+    if (!g_injected.exchange(1)) {
+        g_hit_op = op;
+        write_counts();
+    }
     if (s.kind == 0) {
         raise(SIGKILL);
         for (;;) pause();
@@ -122,7 +130,7 @@ mode_t mode_argument(int flags, va_list args) {
     return creates(flags) ? static_cast<mode_t>(va_arg(args, int)) : 0;
 }
 
-__attribute__((destructor)) void write_counts() {
+void write_counts() {
     const Settings& s = settings();
     if (!s.count_file) return;
     char text[512];
@@ -131,12 +139,18 @@ __attribute__((destructor)) void write_counts() {
         length += std::snprintf(text + length, sizeof text - length, "%s %ld\n", kOpNames[i],
                                 g_counts[i].load());
     length += std::snprintf(text + length, sizeof text - length, "injected %d\n", g_injected.load());
+    if (g_hit_op >= 0)
+        length += std::snprintf(text + length, sizeof text - length, "hit %s\n", kOpNames[g_hit_op]);
     using OpenFn = int (*)(const char*, int, ...);
     using WriteFn = ssize_t (*)(int, const void*, size_t);
     const int fd = real<OpenFn>("open")(s.count_file, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return;
     (void)real<WriteFn>("write")(fd, text, static_cast<size_t>(length));
     close(fd);
+}
+
+__attribute__((destructor)) void write_counts_at_exit() {
+    write_counts();
 }
 
 }  // namespace
