@@ -59,6 +59,28 @@ std::optional<std::int32_t> countNumber(const std::string& text) {
     return value;
 }
 
+// The engine writes an index under a hidden name beside it (".Titleqen.Dat."
+// twelve hex digits ".tmp") and renames it at the end; a build killed just
+// before the rename leaves that file. It is nobody's, so the next build of
+// the index removes it.
+void removeUnfinishedIndex(const std::string& directory, std::string_view indexFile) {
+    namespace fs = std::filesystem;
+    const std::string prefix = "." + std::string(indexFile) + ".";
+    constexpr std::string_view Suffix = ".tmp";
+    std::error_code ec;
+    for (fs::directory_iterator it(directory, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 12 + Suffix.size() || !name.starts_with(prefix) ||
+            !name.ends_with(Suffix))
+            continue;
+        const std::string_view digits = std::string_view(name).substr(prefix.size(), 12);
+        if (digits.find_first_not_of("0123456789abcdef") != std::string_view::npos) continue;
+        std::error_code ignored;
+        if (it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
+    }
+}
+
 bool isCollatingTable(const std::string& bytes) {
     return bytes.size() == static_cast<std::size_t>(CollatingTableSize) &&
            static_cast<unsigned char>(bytes[0]) == CollatingTableMarker;
@@ -128,6 +150,7 @@ std::optional<std::string> IndexModule::buildOneIndex(MainScreen& screen,
     if (IoResult unsorted = writeCountFile(directory, index.countFile, 0); !unsorted)
         return unsorted.message + " The index was not rebuilt; the last one is kept.";
 
+    removeUnfinishedIndex(directory, index.indexFile);
     const EngineResult result = engine_.run(std::string(MasterFileName),
                                             std::string(index.indexFile), controlStatement(index));
     form["lblNumrec"].text = captionNumber(result.recordsWritten);
