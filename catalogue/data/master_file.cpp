@@ -166,6 +166,7 @@ IoResult MasterFile::open() {
 
 void MasterFile::close() {
     journal_.close();
+    unfinished_.reset();
     if (fd_ >= 0) ::close(fd_);  // closing the descriptor releases the lock
     fd_ = -1;
     recordCount_ = 0;
@@ -199,6 +200,13 @@ IoResult MasterFile::writeRecord(std::int32_t n, const FilmRecord& record) {
         return IoResult::failure("Record " + std::to_string(n) + " could not be written to " +
                                  quoted(file) + ": " + reason(error) + ".");
     };
+    // A write that failed and could not be taken back still has its undo in
+    // the journal; nothing may overwrite that before the undo is done.
+    if (unfinished_) {
+        if (const int error = undoWrite(fd_, *unfinished_); error != 0) return failed(error);
+        unfinished_.reset();
+        (void)journal_.settle();
+    }
     struct stat status {};
     if (fstat(fd_, &status) != 0) return failed(errno);
     const std::int64_t oldLength = status.st_size;
@@ -234,6 +242,7 @@ IoResult MasterFile::writeRecord(std::int32_t n, const FilmRecord& record) {
         // The record goes back to what it was; if even that fails the journal
         // stays, and the next open undoes the write.
         if (undoWrite(fd_, undo) == 0) (void)journal_.settle();
+        else unfinished_ = undo;
         return failed(error);
     }
     // Until the journal is emptied a crash would still undo this write, so
@@ -245,7 +254,10 @@ IoResult MasterFile::writeRecord(std::int32_t n, const FilmRecord& record) {
         }
         // The record could not be put back now; a journal written again
         // puts it back at the next open. Failing that, it stays as saved.
-        if (journal_.record(journalPath(), undo) == 0) return failed(settleError);
+        if (journal_.record(journalPath(), undo) == 0) {
+            unfinished_ = undo;
+            return failed(settleError);
+        }
         IoResult result = failed(settleError);
         result.message += " The record could not be put back as it was, so it may hold what was "
                           "being saved.";

@@ -22,6 +22,7 @@
 //    when a write did not finish. The master file's format is unchanged.
 //  - Every operation on a closed file reports a failure (reads give pastEnd()).
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "data/film_record.h"
@@ -66,6 +67,9 @@ class MasterFile {
     int fd_ = -1;
     std::int32_t recordCount_ = 0;
     MasterJournal journal_;
+    // The undo of a failed write that could not be put back yet (it is also
+    // in the journal, for the next open).
+    std::optional<JournalEntry> unfinished_;
 };
 
 // Length in bytes -> number of records, halves rounded to even.
