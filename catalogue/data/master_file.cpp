@@ -116,6 +116,11 @@ std::string MasterFile::path() const {
     return directory_ + "/" + FileName;
 }
 
+std::string MasterFile::journalPath() const {
+    if (directory_.back() == '/') return directory_ + MasterJournal::FileName;
+    return directory_ + "/" + MasterJournal::FileName;
+}
+
 IoResult MasterFile::open() {
     close();
     const std::string file = path();
@@ -141,12 +146,27 @@ IoResult MasterFile::open() {
         return IoResult::failure("The catalogue file " + quoted(file) +
                                  " cannot be examined: " + reason(error) + ".");
     }
+    // A Save cut short by a crash is undone before anything reads the file.
+    if (const int error = journal_.recover(journalPath(), fd); error != 0) {
+        ::close(fd);
+        return IoResult::failure("The catalogue file " + quoted(file) +
+                                 " could not be restored after an interrupted save (from " +
+                                 quoted(journalPath()) + "): " + reason(error) + ".");
+    }
+    if (fstat(fd, &status) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return IoResult::failure("The catalogue file " + quoted(file) +
+                                 " cannot be examined: " + reason(error) + ".");
+    }
     fd_ = fd;
     recordCount_ = recordCountForLength(status.st_size);
     return IoResult::success();
 }
 
 void MasterFile::close() {
+    journal_.close();
+    unfinished_.reset();
     if (fd_ >= 0) ::close(fd_);  // closing the descriptor releases the lock
     fd_ = -1;
     recordCount_ = 0;
@@ -168,17 +188,46 @@ IoResult MasterFile::writeRecord(std::int32_t n, const FilmRecord& record) {
         return IoResult::failure("Record " + std::to_string(n) + " cannot be written to " +
                                  quoted(file) + ": record numbers start at 1.");
     }
-    struct stat status {};
-    if (fstat(fd_, &status) != 0) {
-        return IoResult::failure("Record " + std::to_string(n) + " could not be written to " +
-                                 quoted(file) + ": " + reason(errno) + ".");
+    // A new film goes at the end at the farthest; a number beyond that can
+    // only come from a damaged index and would grow the file by blank records.
+    if (n > recordCount_ && n - recordCount_ > 1) {
+        return IoResult::failure("Record " + std::to_string(n) + " cannot be written to " +
+                                 quoted(file) + ": the catalogue holds " +
+                                 std::to_string(recordCount_) +
+                                 " records, and a new one can only follow the last.");
     }
+    auto failed = [&](int error) {
+        return IoResult::failure("Record " + std::to_string(n) + " could not be written to " +
+                                 quoted(file) + ": " + reason(error) + ".");
+    };
+    // A write that failed and could not be taken back still has its undo in
+    // the journal; nothing may overwrite that before the undo is done.
+    if (unfinished_) {
+        if (const int error = undoWrite(fd_, *unfinished_); error != 0) return failed(error);
+        unfinished_.reset();
+        (void)journal_.settle();
+    }
+    struct stat status {};
+    if (fstat(fd_, &status) != 0) return failed(errno);
     const std::int64_t oldLength = status.st_size;
     const std::int64_t offset = offsetOf(n);
     const std::int64_t end = offset + RecordSize;
 
-    // Writing beyond the end fills any gap with blank records in the same
-    // write, so the file never holds bytes that read as a half record.
+    // What the write is about to change goes to the journal first, so a
+    // crash half-way through the record can be undone at the next open.
+    JournalEntry undo;
+    undo.record = n;
+    undo.oldLength = oldLength;
+    undo.oldBytes = FilmRecord().bytes();
+    if (offset < oldLength && readFully(fd_, undo.oldBytes.data(), undo.oldBytes.size(), offset) < 0)
+        return failed(errno);
+    if (const int error = journal_.record(journalPath(), undo); error != 0) {
+        (void)journal_.settle();
+        return failed(error);
+    }
+
+    // Writing beyond the end fills the gap left by a partial last record
+    // with blanks in the same write (never more than part of one record).
     std::string bytes;
     std::int64_t writeAt = offset;
     if (oldLength < offset) {
@@ -190,11 +239,29 @@ IoResult MasterFile::writeRecord(std::int32_t n, const FilmRecord& record) {
     int error = writeFully(fd_, bytes, writeAt);
     if (error == 0 && fdatasync(fd_) != 0 && errno != EINVAL) error = errno;
     if (error != 0) {
-        // Whatever part of a growing write got through is taken back, so the
-        // file keeps its old records and nothing half-written.
-        if (end > oldLength) (void)ftruncate(fd_, static_cast<off_t>(oldLength));
-        return IoResult::failure("Record " + std::to_string(n) + " could not be written to " +
-                                 quoted(file) + ": " + reason(error) + ".");
+        // The record goes back to what it was; if even that fails the journal
+        // stays, and the next open undoes the write.
+        if (undoWrite(fd_, undo) == 0) (void)journal_.settle();
+        else unfinished_ = undo;
+        return failed(error);
+    }
+    // Until the journal is emptied a crash would still undo this write, so
+    // the Save counts as done only after that.
+    if (const int settleError = journal_.settle(); settleError != 0) {
+        if (undoWrite(fd_, undo) == 0) {
+            (void)journal_.settle();
+            return failed(settleError);
+        }
+        // The record could not be put back now; a journal written again
+        // puts it back at the next open. Failing that, it stays as saved.
+        if (journal_.record(journalPath(), undo) == 0) {
+            unfinished_ = undo;
+            return failed(settleError);
+        }
+        IoResult result = failed(settleError);
+        result.message += " The record could not be put back as it was, so it may hold what was "
+                          "being saved.";
+        return result;
     }
     recordCount_ = recordCountForLength(end > oldLength ? end : oldLength);
     return IoResult::success();

@@ -13,15 +13,21 @@
 //  - recordCount() is the file length divided by 649, rounded to the nearest
 //    whole number with halves going to the even one, taken at open() and kept
 //    up to date by writes.
-//  - writeRecord() writes the whole record or reports the failure; when a write
-//    that would grow the file fails, the file is cut back to its old length, so
-//    no half record is left behind.
+//  - writeRecord() writes the whole record or reports the failure, and a
+//    failed write leaves the record and the file length as they were. It takes
+//    the numbers 1 to recordCount()+1 only.
+//  - A crash (even a power cut) during writeRecord() leaves the record either
+//    as it was or as written: the bytes about to be overwritten go to the
+//    journal "Tavlen.jnl" first (MasterJournal), and open() puts them back
+//    when a write did not finish. The master file's format is unchanged.
 //  - Every operation on a closed file reports a failure (reads give pastEnd()).
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "data/film_record.h"
 #include "data/io_result.h"
+#include "data/master_journal.h"
 
 namespace reel {
 
@@ -43,8 +49,8 @@ class MasterFile {
     // REQUIRES: n >= 1. Beyond the end: FilmRecord::pastEnd(). A partial last
     // record is completed with spaces and CR LF.
     FilmRecord readRecord(std::int32_t n) const;
-    // REQUIRES: n >= 1. Writing past the end grows the file; any gap is filled
-    // with blank records so that it reads as free slots.
+    // Refuses n < 1 and n > recordCount()+1. Writing record recordCount()+1
+    // grows the file; the rest of a partial last record is filled with blanks.
     IoResult writeRecord(std::int32_t n, const FilmRecord& record);
     // Writes a blank record at n.
     IoResult blankRecord(std::int32_t n);
@@ -54,11 +60,16 @@ class MasterFile {
     std::int32_t freeSlot() const;
 
     std::string path() const;
+    std::string journalPath() const;
 
   private:
     std::string directory_;
     int fd_ = -1;
     std::int32_t recordCount_ = 0;
+    MasterJournal journal_;
+    // The undo of a failed write that could not be put back yet (it is also
+    // in the journal, for the next open).
+    std::optional<JournalEntry> unfinished_;
 };
 
 // Length in bytes -> number of records, halves rounded to even.

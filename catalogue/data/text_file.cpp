@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <cstring>
 #include <fstream>
 
@@ -48,7 +50,42 @@ IoResult overwriteInPlace(const std::string& path, std::string_view contents) {
     return error == 0 ? IoResult::success() : writeFailure(path, error);
 }
 
+// The rename must reach the disk before anything that relies on the new
+// contents does. Some file systems cannot sync a folder; that is no failure.
+void syncFolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)fsync(fd);
+    ::close(fd);
+}
+
+bool isTemporarySuffix(std::string_view suffix) {
+    if (suffix.size() != 6) return false;
+    for (const char c : suffix)
+        if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
 }  // namespace
+
+void removeLeftoverTemporaries(const std::string& path) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    const std::string prefix = target.filename().string() + ".";
+    std::error_code ec;
+    fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        if (!isTemporarySuffix(std::string_view(name).substr(prefix.size()))) continue;
+        std::error_code ignored;
+        if (it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
+    }
+}
 
 std::string joinPath(const std::string& directory, std::string_view name) {
     if (directory.empty()) return std::string(name);
@@ -75,6 +112,8 @@ std::optional<std::string> readFirstItem(const std::string& path) {
 }
 
 IoResult replaceFile(const std::string& path, std::string_view contents) {
+    // A replacement a killed program never renamed is of no use to anyone.
+    removeLeftoverTemporaries(path);
     std::string temporary = path + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0 && errno == EACCES) return overwriteInPlace(path, contents);
@@ -89,6 +128,7 @@ IoResult replaceFile(const std::string& path, std::string_view contents) {
         unlink(temporary.c_str());
         return writeFailure(path, error);
     }
+    syncFolderOf(path);
     return IoResult::success();
 }
 

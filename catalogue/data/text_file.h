@@ -19,6 +19,11 @@ std::optional<std::string> readFirstItem(const std::string& path);
 
 // Writes `contents` to a new file beside `path` and renames it over `path`, so
 // the file holds either its old contents or all of the new ones.
+// The folder is flushed after the rename, and replacements a killed program
+// left behind (the name, a dot and six letters or digits) are removed first.
 IoResult replaceFile(const std::string& path, std::string_view contents);
+
+// Removes the leftover replacements of `path` (see replaceFile).
+void removeLeftoverTemporaries(const std::string& path);
 
 }  // namespace reel

@@ -139,6 +139,7 @@ void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode
         form.setFocus("txtTitle");
         return;
     }
+    if (!entryInCatalogue(screen, recordNumber)) return;
     readMaster(screen, recordNumber);
     state.CurrentRecord = recordNumber;
     screen.ShowRecord();

@@ -105,6 +105,7 @@ void IndexModule::walkGenre(MainScreen& screen) {
         }
 
         const std::int32_t recordNumber = entry->recordNumber();
+        if (!entryInCatalogue(screen, recordNumber)) return;
         const FilmRecord record =
             recordNumber >= 1 ? screen.master.readRecord(recordNumber) : FilmRecord::pastEnd();
         if (!fieldContains(record, Field::Genre, genreKey_)) {

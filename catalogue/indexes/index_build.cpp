@@ -3,6 +3,7 @@
 // DVD, laser disc, VHS. The runs do not depend on each other: a failing run
 // is followed by the next one, and the user is told about every failure at
 // the end.
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -38,6 +39,46 @@ std::optional<std::string> readWholeFile(const std::filesystem::path& path) {
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return std::nullopt;
     return bytes;
+}
+
+// Whole entries in an index file (a partial one means a torn file: -1),
+// 0 for a missing file, -1 when it cannot be examined.
+std::int64_t indexEntriesOnDisk(const std::string& path) {
+    std::error_code ec;
+    const std::uintmax_t length = std::filesystem::file_size(path, ec);
+    if (ec) return ec == std::errc::no_such_file_or_directory ? 0 : -1;
+    if (length % IndexEntry::Size != 0) return -1;
+    return static_cast<std::int64_t>(length / IndexEntry::Size);
+}
+
+// A count text as the number it stands for; nothing for anything else.
+std::optional<std::int32_t> countNumber(const std::string& text) {
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+// The engine writes an index under a hidden name beside it (".Titleqen.Dat."
+// twelve hex digits ".tmp") and renames it at the end; a build killed just
+// before the rename leaves that file. It is nobody's, so the next build of
+// the index removes it.
+void removeUnfinishedIndex(const std::string& directory, std::string_view indexFile) {
+    namespace fs = std::filesystem;
+    const std::string prefix = "." + std::string(indexFile) + ".";
+    constexpr std::string_view Suffix = ".tmp";
+    std::error_code ec;
+    for (fs::directory_iterator it(directory, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 12 + Suffix.size() || !name.starts_with(prefix) ||
+            !name.ends_with(Suffix))
+            continue;
+        const std::string_view digits = std::string_view(name).substr(prefix.size(), 12);
+        if (digits.find_first_not_of("0123456789abcdef") != std::string_view::npos) continue;
+        std::error_code ignored;
+        if (it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
+    }
 }
 
 bool isCollatingTable(const std::string& bytes) {
@@ -94,6 +135,59 @@ bool IndexModule::provideCollatingTable(MainScreen& screen, const std::string& d
     return written.ok;
 }
 
+// One engine run and its count file, so that the index and its count agree
+// whatever happens: the count says "not built" ( 0) while the run is under
+// way, so a crash or a kill leaves an index no view will read; the new count
+// is written only once the engine has replaced the index whole. A run that
+// fails leaves the index of the last build, and its count is put back when
+// the file still holds that many entries (else it stays at 0). Gives what
+// went wrong, if anything.
+std::optional<std::string> IndexModule::buildOneIndex(MainScreen& screen,
+                                                      const std::string& directory,
+                                                      const IndexSpec& index) {
+    Form& form = screen;
+    const std::string previous = readCountFile(directory, index.countFile);
+    if (IoResult unsorted = writeCountFile(directory, index.countFile, 0); !unsorted)
+        return unsorted.message + " The index was not rebuilt; the last one is kept.";
+
+    removeUnfinishedIndex(directory, index.indexFile);
+    const EngineResult result = engine_.run(std::string(MasterFileName),
+                                            std::string(index.indexFile), controlStatement(index));
+    form["lblNumrec"].text = captionNumber(result.recordsWritten);
+    form["lblRetcode"].text = captionNumber(result.returnCode);
+    screen.platform().beep();
+
+    const std::int64_t entries = indexEntriesOnDisk(joinPath(directory, index.indexFile));
+    std::string problem;
+    std::int32_t count = 0;
+    if (result.returnCode != 0) {
+        problem = "return code " + std::to_string(result.returnCode) + " (" +
+                  engineCodeMeaning(result.returnCode) + ")";
+        const std::optional<std::int32_t> kept = countNumber(previous);
+        if (kept && *kept > 0 && entries == *kept) {
+            count = *kept;
+            problem += "; the index of the last build is kept.";
+        } else {
+            problem += "; it counts as not sorted until it is built again.";
+        }
+    } else if (entries != result.recordsWritten) {
+        problem = "the run reported " + std::to_string(result.recordsWritten) +
+                  " entries, but the file holds " +
+                  (entries < 0 ? std::string("none that can be read") : std::to_string(entries)) +
+                  "; it counts as not sorted until it is built again.";
+    } else {
+        count = result.recordsWritten;
+    }
+    if (count != 0) {
+        if (IoResult counted = writeCountFile(directory, index.countFile, count); !counted) {
+            return (problem.empty() ? "" : problem + " ") + counted.message +
+                   " The index counts as not sorted until it is built again.";
+        }
+    }
+    if (problem.empty()) return std::nullopt;
+    return problem;
+}
+
 void IndexModule::buildIndexes(MainScreen& screen) {
     Form& form = screen;
     Platform& platform = screen.platform();
@@ -119,22 +213,8 @@ void IndexModule::buildIndexes(MainScreen& screen) {
         for (const IndexSpec& index : indexSpecs()) {
             form["lblSorting"].visible = true;
             form["lblSorting"].text = "\n\r" + std::string(index.progress);
-            const EngineResult result = engine_.run(
-                std::string(MasterFileName), std::string(index.indexFile), controlStatement(index));
-            form["lblNumrec"].text = captionNumber(result.recordsWritten);
-            form["lblRetcode"].text = captionNumber(result.returnCode);
-            platform.beep();
-
-            // A failed run leaves no usable index: its count says "not built".
-            const bool failed = result.returnCode != 0;
-            if (failed) {
-                problems.push_back(std::string(index.indexFile) + ": return code " +
-                                   std::to_string(result.returnCode) + " (" +
-                                   engineCodeMeaning(result.returnCode) + ")");
-            }
-            IoResult counted =
-                writeCountFile(directory, index.countFile, failed ? 0 : result.recordsWritten);
-            if (!counted) problems.push_back(counted.message);
+            if (std::optional<std::string> problem = buildOneIndex(screen, directory, index))
+                problems.push_back(std::string(index.indexFile) + ": " + *problem);
         }
     }
 
@@ -151,7 +231,6 @@ void IndexModule::buildIndexes(MainScreen& screen) {
     if (!problems.empty()) {
         std::string text = "Not every index could be built:\n";
         for (const std::string& p : problems) text += "\n" + p;
-        text += "\n\nAn index that failed counts as not sorted until it is built again.";
         platform.messageBox(text, MsgIcon::Exclamation, MsgButtons::Ok, SortProgramCaption);
     }
 

@@ -15,6 +15,7 @@
 // view_handover.cpp.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -77,6 +78,8 @@ class IndexModule : public IndexFeatures {
   private:
     // index_build.cpp
     void buildIndexes(MainScreen& screen);
+    std::optional<std::string> buildOneIndex(MainScreen& screen, const std::string& directory,
+                                             const IndexSpec& index);
     bool provideCollatingTable(MainScreen& screen, const std::string& directory,
                                std::string& problem);
 
@@ -89,6 +92,10 @@ class IndexModule : public IndexFeatures {
     bool openIndex(MainScreen& screen, const IndexSpec& index);
     // Reads master record n into the screen's buffer.
     void readMaster(MainScreen& screen, std::int32_t n);
+    // False when an entry's record number `n` lies beyond the last record:
+    // the index is damaged. The view, list or search then ends where it
+    // stands (the film on screen stays) and the user is told to rebuild.
+    bool entryInCatalogue(MainScreen& screen, std::int32_t n);
 
     // field_search.cpp
     void runFieldSearch(MainScreen& screen, std::size_t kind);

@@ -151,6 +151,7 @@ void IndexModule::fillForward(MainScreen& screen) {
 
         const std::int32_t recordNumber = entry->recordNumber();
         if (recordNumber < 1) return walkFailure(screen);
+        if (!entryInCatalogue(screen, recordNumber)) return;
         readMaster(screen, recordNumber);
         state.EntryMode = false;
         if (!listMatches(state.record)) {
@@ -224,6 +225,7 @@ void IndexModule::previousPage(MainScreen& screen) {
         }
         const std::int32_t recordNumber = entry->recordNumber();
         if (recordNumber < 1) return walkFailure(screen);
+        if (!entryInCatalogue(screen, recordNumber)) return;
         readMaster(screen, recordNumber);
         state.EntryMode = false;
         screen.ShowRecord();

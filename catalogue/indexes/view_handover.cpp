@@ -1,6 +1,7 @@
 // What the views, searches and lists share: the index file they read, the
 // hand-over from one to the next, and the way an unexpected failure ends them.
 #include "data/text_file.h"
+#include "indexes/damaged_index.h"
 #include "indexes/field_search_table.h"
 #include "indexes/index_module.h"
 #include "screen/main_screen.h"
@@ -70,6 +71,25 @@ bool IndexModule::openIndex(MainScreen& screen, const IndexSpec& index) {
 
 void IndexModule::readMaster(MainScreen& screen, std::int32_t n) {
     screen.readRecord(n);
+}
+
+bool IndexModule::entryInCatalogue(MainScreen& screen, std::int32_t n) {
+    ScreenState& state = screen.state;
+    if (n <= state.LastRecord) return true;
+    std::string file = indexFile_.path();
+    if (const std::size_t slash = file.find_last_of('/'); slash != std::string::npos)
+        file.erase(0, slash + 1);
+    endListOrSearch(screen, true);
+    indexFile_.close();
+    state.ViewMode.clear();
+    state.IndexPosition = 0;
+    state.SearchMode = 0;
+    screen.platform().beep();
+    screen.platform().messageBox(damagedIndexMessage(file, n, state.LastRecord),
+                                 MsgIcon::Exclamation, MsgButtons::Ok, DamagedIndexCaption);
+    // The film that was on screen stays, shown as outside any view.
+    screen.ShowRecord();
+    return false;
 }
 
 }  // namespace reel

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "data/text_file.h"
+
 namespace reel {
 namespace {
 
@@ -141,7 +143,10 @@ CopyResult copyFileSafely(const std::string& source, const std::string& target) 
         return result;
     }
 
-    std::string temporary = folderOf(target) + "/." + nameOf(target) + ".XXXXXX";
+    // A copy cut short by a kill left its temporary file; it is no use now.
+    const std::string hidden = folderOf(target) + "/." + nameOf(target);
+    removeLeftoverTemporaries(hidden);
+    std::string temporary = hidden + ".XXXXXX";
     FileDescriptor out(::mkstemp(temporary.data()));
     if (out.get() < 0) {
         result.error = errno;

@@ -5,7 +5,8 @@
 // renamed over the target only once every byte has been written and flushed
 // to the medium. So the target holds either its old contents or the whole new
 // file: a full volume, a read-only medium or a stick pulled out half-way
-// leaves the old file as it was (and no temporary file behind).
+// leaves the old file as it was (and no temporary file behind; one that a
+// killed program left is removed by the next copy of that file).
 //
 // Errors are errno values, sorted into "the place is not there" (no medium,
 // an unmounted volume, a folder that has gone), which the user can mend by

@@ -237,6 +237,7 @@ void printAbridgedList(MainScreen& screen, ReportKind kind) {
         }
         if (run.printerFailed()) return;
     }
+    if (run.stoppedByDamage(walk)) return;
     closingLines(run, list);
     run.finish(list.footerColumn);
 }

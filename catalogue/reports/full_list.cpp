@@ -117,6 +117,7 @@ void printFullList(MainScreen& screen) {
         }
         if (run.printerFailed()) return;
     }
+    if (run.stoppedByDamage(walk)) return;
     run.line({});
     run.LinesOnPage += 1;
     run.line({Tab(3), "TOTAL FILM(S) IN LIBRARY", "  ", Number(run.FilmsPrinted)});

@@ -1,5 +1,6 @@
 #include "reports/index_walk.h"
 
+#include "indexes/damaged_index.h"
 #include "screen/main_screen.h"
 
 namespace reel {
@@ -31,9 +32,18 @@ std::optional<std::int32_t> IndexWalk::next() {
         if (position > entries) return std::nullopt;
         entry = reader_.read(position);
     }
-    ++position;
     // An entry that cannot be read names no record: it shows as an empty film.
-    return entry ? entry->recordNumber : 0;
+    const std::int32_t record = entry ? entry->recordNumber : 0;
+    if (record > screen_.state.LastRecord) {
+        damagedRecord_ = record;
+        return std::nullopt;
+    }
+    ++position;
+    return record;
+}
+
+std::string IndexWalk::damageMessage() const {
+    return damagedIndexMessage(indexFile_, damagedRecord_, screen_.state.LastRecord);
 }
 
 }  // namespace reel

@@ -28,8 +28,14 @@ class IndexWalk {
     // Closes another list's index and starts from the first entry.
     void begin();
     // The master record number of the next film, or nothing when the index
-    // is exhausted.
+    // is exhausted or names a record beyond the last one (see damaged()).
     std::optional<std::int32_t> next();
+
+    // The walk stopped at an entry naming a record beyond the end of the
+    // master file: the index is damaged and the report must not go on.
+    bool damaged() const { return damagedRecord_ != 0; }
+    // What the user is told then.
+    std::string damageMessage() const;
 
   private:
     MainScreen& screen_;
@@ -37,6 +43,7 @@ class IndexWalk {
     std::string indexFile_;
     IndexReader reader_;
     bool opened_ = false;
+    std::int32_t damagedRecord_ = 0;
 };
 
 }  // namespace reel

@@ -1,5 +1,7 @@
 #include "reports/report_run.h"
 
+#include "indexes/damaged_index.h"
+#include "reports/index_walk.h"
 #include "screen/main_screen.h"
 
 namespace reel {
@@ -61,6 +63,16 @@ bool ReportRun::printerFailed() {
 
 void ReportRun::abandon() {
     device_->abandon();
+}
+
+bool ReportRun::stoppedByDamage(const IndexWalk& walk) {
+    if (!walk.damaged()) return false;
+    device_->abandon();
+    platform.beep();
+    platform.messageBox(walk.damageMessage(), MsgIcon::Exclamation, MsgButtons::Ok,
+                        PrintProgramTitle);
+    screen.reset();
+    return true;
 }
 
 void ReportRun::finish(int footerColumn, const ClosingMessage& closing) {

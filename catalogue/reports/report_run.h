@@ -15,6 +15,7 @@
 
 namespace reel {
 
+class IndexWalk;
 class MainScreen;
 class Platform;
 
@@ -68,6 +69,10 @@ class ReportRun {
 
     // Drops the begun document (nothing is printed).
     void abandon();
+
+    // True (after dropping the document, telling the user to rebuild the
+    // indexes and resetting) when the walk met a damaged index entry.
+    bool stoppedByDamage(const IndexWalk& walk);
 
   private:
     void reportFailure();

@@ -141,6 +141,7 @@ void SelectiveRun::start() {
         endPageIfFull();
         if (run_.printerFailed()) return;
     }
+    if (run_.stoppedByDamage(walk)) return;
     if (matchCount_ == 0) {
         notFound();
         return;

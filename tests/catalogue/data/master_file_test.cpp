@@ -126,23 +126,88 @@ TEST(MasterFile, BlankTitleWithOtherFieldsCountsAsFree) {
     EXPECT_EQ(master.freeSlot(), 2);
 }
 
-TEST(MasterFile, WritingPastTheEndFillsTheGapWithBlankRecords) {
+TEST(MasterFile, WritingAfterAPartialLastRecordFillsItsRestWithBlanks) {
     TempDir dir;
-    dir.write("Tavlen.Dat", film("One").bytes() + std::string(100, 'z'));
+    dir.write("Tavlen.Dat", film("One").bytes() + std::string(400, 'z'));
     MasterFile master(dir.path());
     ASSERT_TRUE(master.open());
-    ASSERT_EQ(master.recordCount(), 1);
-    ASSERT_TRUE(master.writeRecord(4, film("Four")));
-    EXPECT_EQ(master.recordCount(), 4);
+    ASSERT_EQ(master.recordCount(), 2);
+    ASSERT_TRUE(master.writeRecord(3, film("Three")));
+    EXPECT_EQ(master.recordCount(), 3);
     const std::string bytes = dir.read("Tavlen.Dat");
-    ASSERT_EQ(bytes.size(), 4u * 649u);
-    // The stray bytes after record 1 are kept; the rest of record 2 and all of
-    // record 3 read as blank.
-    EXPECT_EQ(bytes.substr(649, 100), std::string(100, 'z'));
-    EXPECT_EQ(bytes.substr(749, 649 - 100), FilmRecord().bytes().substr(100));
-    EXPECT_EQ(master.readRecord(3), FilmRecord());
-    EXPECT_EQ(master.freeSlot(), 3);
-    EXPECT_EQ(master.readRecord(4), film("Four"));
+    ASSERT_EQ(bytes.size(), 3u * 649u);
+    // The stray bytes after record 1 are kept; the rest of record 2 reads blank.
+    EXPECT_EQ(bytes.substr(649, 400), std::string(400, 'z'));
+    EXPECT_EQ(bytes.substr(1049, 649 - 400), FilmRecord().bytes().substr(400));
+    EXPECT_EQ(master.readRecord(3), film("Three"));
+}
+
+// A number from a damaged index must not grow the file by blank records (nor
+// build them in memory first).
+TEST(MasterFile, WritesBeyondTheRecordAfterTheLastAreRefused) {
+    TempDir dir;
+    MasterFile master(dir.path());
+    fillWithFilms(master, 54);
+    const std::string before = dir.read("Tavlen.Dat");
+    for (const std::int32_t n : {56, 60, 100000, 999999999, 2147483647}) {
+        const IoResult refused = master.writeRecord(n, film("Stray"));
+        EXPECT_FALSE(refused) << n;
+        EXPECT_NE(refused.message.find("Record " + std::to_string(n)), std::string::npos)
+            << refused.message;
+        EXPECT_EQ(master.recordCount(), 54);
+    }
+    EXPECT_EQ(dir.read("Tavlen.Dat"), before);
+    EXPECT_TRUE(master.writeRecord(55, film("Next")));
+    EXPECT_EQ(master.recordCount(), 55);
+}
+
+// A crash during a Save leaves a journal beside the master file. Whatever
+// instant it struck, opening the catalogue again gives every record either
+// as it was or as saved, never torn.
+TEST(MasterFile, OpenUndoesASaveThatACrashCutShort) {
+    const std::string one = film("One").bytes();
+    const std::string two = film("Two").bytes();
+    const std::string torn2 = film("Changed").bytes().substr(0, 300) + two.substr(300);
+    const std::string torn3 = film("Third").bytes().substr(0, 200);
+    JournalEntry in2{2, 2 * 649, two};
+    JournalEntry at3{3, 2 * 649, FilmRecord().bytes()};
+    std::string wholeJournal = journalBytes(in2);
+    std::string badSum = wholeJournal;
+    badSum[100] ^= 1;
+    struct Case {
+        const char* instant;
+        std::string master;   // as the crash left it
+        std::string journal;  // as the crash left it
+        std::string expected;
+    } cases[] = {
+        {"journal half written", one + two, wholeJournal.substr(0, 300), one + two},
+        {"journal of old and new bytes", one + two, badSum, one + two},
+        {"record half overwritten", one + torn2, wholeJournal, one + two},
+        {"record fully overwritten", one + film("Changed").bytes(), wholeJournal, one + two},
+        {"new record half appended", one + two + torn3, journalBytes(at3), one + two},
+        {"journal emptied", one + film("Changed").bytes(), "", one + film("Changed").bytes()},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        dir.write("Tavlen.Dat", c.master);
+        dir.write("Tavlen.jnl", c.journal);
+        MasterFile master(dir.path());
+        ASSERT_TRUE(master.open()) << c.instant;
+        EXPECT_EQ(master.recordCount(), recordCountForLength(static_cast<std::int64_t>(c.expected.size())));
+        master.close();
+        EXPECT_EQ(dir.read("Tavlen.Dat"), c.expected) << c.instant;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("Tavlen.jnl"))) << c.instant;
+    }
+}
+
+TEST(MasterFile, SavesLeaveNoJournalBehind) {
+    TempDir dir;
+    MasterFile master(dir.path());
+    fillWithFilms(master, 3);
+    ASSERT_TRUE(master.writeRecord(2, film("Again")));
+    EXPECT_EQ(std::filesystem::file_size(dir.file("Tavlen.jnl")), 0u);
+    master.close();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Tavlen.jnl")));
 }
 
 TEST(MasterFile, SecondOpenOfTheSameCatalogueIsRefused) {

@@ -156,8 +156,8 @@ TEST_F(ListViewTest, PagingBackInAFilteredListFillsTheTwentyMatchesBefore) {
 
 TEST_F(ListViewTest, BlankAndDeletedEntriesInRows) {
     writeFilms({film({{Field::Title, "Alpha"}, {Field::Year, "1950"}, {Field::Format, "V"}}),
-                film("", "L"), film("", "L")});
-    writeIndex("Titleqen.Dat", "Titleqen", {{"", 2}, {"", 3}, {"Alpha", 1}, {"Gone", 9}});
+                film("", "L"), film("", "L"), FilmRecord()});
+    writeIndex("Titleqen.Dat", "Titleqen", {{"", 2}, {"", 3}, {"Alpha", 1}, {"Gone", 4}});
     launch();
     click("mnuAllTitles");
     EXPECT_EQ(cell(1, 0), "");

@@ -146,5 +146,21 @@ TEST_F(FullListTest, EightFilmsAPageWithFooterAtTheBottom) {
     EXPECT_EQ(platform.lastMessage(), "End of file!   please wait. There are 2 pages to print.");
 }
 
+// An entry beyond the last record (a damaged index) ends the report
+// unprinted; the film after it would be one that is not in the file.
+TEST_F(FullListTest, DamagedIndexDropsTheReportAndAsksForASort) {
+    writeFilms({film("Film 1", "V"), film("Film 2", "D")});
+    writeIndex("Titleqen.Dat", {{"Film 1", 1}, {"Film 9", 100000}, {"Film 2", 2}});
+    start();
+    answer(MsgResult::Yes);
+    answer(MsgResult::Ok);
+    print("mnuAll");
+    EXPECT_TRUE(printer.abandoned());
+    EXPECT_EQ(platform.lastMessage(),
+              "The index file Titleqen.Dat is damaged.  It names record 100000, but the last "
+              "record is 2.\n\nChoose Sort All Files in the Sort menu to rebuild the indexes.");
+    EXPECT_NE(state().CurrentRecord, 100000);
+}
+
 }  // namespace
 }  // namespace reel::testing
