@@ -50,7 +50,7 @@ install: setup
 # A Debian package (CPack) from a tree of its own: installed under /usr,
 # no tests, no RUNPATH.
 package: setup
-	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_INSTALL_PREFIX=/usr -DREELBOOK_BUILD_TESTS=OFF -DREELBOOK_RUNPATH=OFF $(CMAKE_FLAGS)
 	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	cd $(PACKAGE_BUILD) && cpack
