@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
+#include "exchange/exchange_command.h"
 #include "qt/accessibility.h"
 #include "qt/form_binding.h"
 #include "qt/qt_platform.h"
@@ -16,6 +18,10 @@
 #include "screen/catalogue_app.h"
 
 int main(int argc, char* argv[]) {
+    // The exchange commands need no display: they run before any window exists.
+    if (const std::optional<int> status = reel::exchange::runExchangeCommand(argc, argv, "."))
+        return *status;
+
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("reelbook"));
     QApplication::setQuitOnLastWindowClosed(false);  // the catalogue decides when it ends
@@ -24,7 +30,8 @@ int main(int argc, char* argv[]) {
 
     const QStringList args = QApplication::arguments();
     if (args.size() > 2) {
-        std::fprintf(stderr, "usage: reelbook [DIR]\n");
+        std::fprintf(stderr, "usage: reelbook [DIR]\n%s",
+                     std::string(reel::exchange::exchangeUsage()).c_str());
         return 2;
     }
     if (args.size() == 2) {
