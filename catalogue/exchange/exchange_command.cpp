@@ -10,11 +10,8 @@
 namespace reel::exchange {
 namespace {
 
-constexpr std::string_view Usage =
-    "  reelbook --export FILE.csv [DIR]   write every film of the catalogue to FILE.csv\n"
-    "                                     (\"-\" for standard output)\n"
-    "  reelbook --import FILE.csv [DIR]   add the films of FILE.csv to the catalogue\n"
-    "                                     (\"-\" for standard input)\n";
+constexpr std::string_view ExportOption = "--export";
+constexpr std::string_view ImportOption = "--import";
 
 constexpr std::string_view StandardStream = "-";
 
@@ -69,31 +66,45 @@ int importCommand(const std::string& file, const std::string& folder, std::istre
 
 }  // namespace
 
-std::string_view exchangeUsage() {
-    return Usage;
+void addExchangeOptions(CommandLineParser& parser) {
+    parser.addOption({std::string(ExportOption), "FILE",
+                      "write every film to the CSV file FILE (\"-\": standard output)"});
+    parser.addOption({std::string(ImportOption), "FILE",
+                      "add the films of the CSV file FILE (\"-\": standard input)"});
 }
 
-bool isExchangeOption(std::string_view option) {
-    return option == "--export" || option == "--import";
-}
-
-std::optional<int> runExchangeCommand(const std::vector<std::string>& args,
-                                      const std::string& defaultFolder, std::istream& in,
-                                      std::ostream& out, std::ostream& err) {
-    if (args.empty() || !isExchangeOption(args[0])) return std::nullopt;
-    if (args.size() < 2 || args.size() > 3 || args[1].empty()) {
-        err << "usage:\n" << Usage;
+std::optional<int> runExchangeCommand(const CommandLine& command, const Environment& environment,
+                                      std::istream& in, std::ostream& out, std::ostream& err) {
+    const std::optional<std::string> exportFile = command.value(ExportOption);
+    const std::optional<std::string> importFile = command.value(ImportOption);
+    if (!exportFile && !importFile) return std::nullopt;
+    if (exportFile && importFile) {
+        err << "reelbook: give either --export or --import, not both.\nTry 'reelbook --help'.\n";
         return 2;
     }
-    const std::string& folder = args.size() == 3 ? args[2] : defaultFolder;
-    if (args[0] == "--export") return exportCommand(args[1], folder, out, err);
-    return importCommand(args[1], folder, in, out, err);
+    std::string folder;
+    if (command.folder()) {
+        folder = *command.folder();
+    } else {
+        folder = userCatalogueFolder(environment);
+        if (folder.empty()) {
+            err << "reelbook: there is no home folder (HOME is not set) to find the catalogue "
+                   "in; name the catalogue folder after the file.\n";
+            return 1;
+        }
+        if (importFile) {
+            if (const CatalogueFolder prepared = prepareCatalogueFolder(folder); !prepared.result) {
+                err << "reelbook: " << prepared.result.message << "\n";
+                return 1;
+            }
+        }
+    }
+    if (exportFile) return exportCommand(*exportFile, folder, out, err);
+    return importCommand(*importFile, folder, in, out, err);
 }
 
-std::optional<int> runExchangeCommand(int argc, char** argv, const std::string& defaultFolder) {
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-    return runExchangeCommand(args, defaultFolder, std::cin, std::cout, std::cerr);
+std::optional<int> runExchangeCommand(const CommandLine& command) {
+    return runExchangeCommand(command, processEnvironment(), std::cin, std::cout, std::cerr);
 }
 
 }  // namespace reel::exchange

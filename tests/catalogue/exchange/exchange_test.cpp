@@ -319,9 +319,14 @@ TEST(Exchange, AFullDiskLeavesTheOldMasterFileWholeAndNoStrayFile) {
 }
 
 TEST(ExchangeCommand, RunsWithoutWindowsAndReportsInOneLine) {
-    TempDir dir, empty;
+    TempDir dir, empty, home;
     dir.write("Tavlen.Dat", masterOf({titled("One"), titled("Two")}));
     const std::string csvPath = dir.file("out.csv");
+    const std::string userFolder = home.path() + "/reelbook";
+    const Environment environment = [&](const char* name) -> std::optional<std::string> {
+        if (std::string_view(name) == "XDG_DATA_HOME") return home.path();
+        return std::nullopt;
+    };
     struct Case {
         std::vector<std::string> args;
         std::string input;
@@ -331,20 +336,24 @@ TEST(ExchangeCommand, RunsWithoutWindowsAndReportsInOneLine) {
     };
     const Case cases[] = {
         {{"--export", "-", dir.path()}, "", 0, Header, "2 films written to standard output."},
-        {{"--export", csvPath, dir.path()}, "", 0, "2 films written to " + csvPath + ".", ""},
+        {{"--export=" + csvPath, dir.path()}, "", 0, "2 films written to " + csvPath + ".", ""},
         {{"--import", csvPath, empty.path()}, "", 0, "2 films added to " + empty.path(), ""},
         {{"--import", "-", empty.path()}, "Title\r\nThree\r\n", 0, "1 film added", ""},
         {{"--import", "-", empty.path()}, "Title\r\n" + std::string(41, 'x') + "\r\n", 1, "",
          "standard input: line 2, column Title: 41 characters"},
         {{"--export", "-", dir.file("nowhere")}, "", 1, "", "There is no catalogue"},
-        {{"--import"}, "", 2, "", "usage:"},
-        {{"--export", "a.csv", "dir", "extra"}, "", 2, "", "usage:"},
+        {{"--import", csvPath}, "", 0, "2 films added to " + userFolder + "/Tavlen.Dat", ""},
+        {{"--export", "a.csv", "--import", "b.csv"}, "", 2, "", "not both"},
     };
+    CommandLineParser parser;
+    addExchangeOptions(parser);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.front() + " " + (c.args.size() > 1 ? c.args[1] : ""));
+        const CommandLine command = parser.parse(c.args);
+        ASSERT_TRUE(command.ok()) << command.error();
         std::istringstream in(c.input);
         std::ostringstream out, err;
-        const std::optional<int> status = runExchangeCommand(c.args, ".", in, out, err);
+        const std::optional<int> status = runExchangeCommand(command, environment, in, out, err);
         ASSERT_TRUE(status.has_value());
         EXPECT_EQ(*status, c.status) << err.str();
         EXPECT_EQ(out.str().substr(0, c.out.size()), c.out);
@@ -353,11 +362,11 @@ TEST(ExchangeCommand, RunsWithoutWindowsAndReportsInOneLine) {
     MasterFile imported(empty.path());
     ASSERT_TRUE(imported.open());
     EXPECT_EQ(imported.recordCount(), 3);
+    EXPECT_NE(parser.usage().find("--import FILE"), std::string::npos);
 
     std::istringstream in;
     std::ostringstream out, err;
-    EXPECT_FALSE(runExchangeCommand({dir.path()}, ".", in, out, err).has_value());
-    EXPECT_FALSE(runExchangeCommand({}, ".", in, out, err).has_value());
+    EXPECT_FALSE(runExchangeCommand(parser.parse({dir.path()}), environment, in, out, err));
 }
 
 }  // namespace
