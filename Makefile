@@ -3,13 +3,17 @@
 #   make test  installs what is missing, builds, and runs every test
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+PACKAGE_BUILD ?= build-package
+# make install PREFIX=/usr DESTDIR=/tmp/stage
+PREFIX     ?= /usr/local
+DESTDIR    ?=
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 ifeq ($(CI),true)
 CMAKE_FLAGS += -DREELBOOK_WERROR=ON
 endif
 
-.PHONY: all setup build run test test-sanitize sample install clean
+.PHONY: all setup build run test test-sanitize sample install package clean
 
 all: build
 
@@ -36,5 +40,21 @@ test-sanitize: setup
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=0 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The library folder follows the prefix (lib/<multiarch> under /usr), so the
+# tree is configured for the prefix before it is built and installed.
+install: setup
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD)
+
+# A Debian package (CPack) from a tree of its own: installed under /usr,
+# no tests, no RUNPATH.
+package: setup
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_INSTALL_PREFIX=/usr -DREELBOOK_BUILD_TESTS=OFF -DREELBOOK_RUNPATH=OFF $(CMAKE_FLAGS)
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack
+	@ls $(PACKAGE_BUILD)/reelbook_*.deb
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD)

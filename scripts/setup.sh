@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and `make run` need, when
+# Installs the Debian packages the build, the tests, `make run` and `make
+# package` need (the install test validates the desktop files), when
 # they are missing. Uses sudo only when not already root.
 set -euo pipefail
 
@@ -8,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   fonts-liberation
   xvfb xauth xdotool imagemagick poppler-utils
+  desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

@@ -3,10 +3,10 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <climits>
 #include <string>
 #include <utility>
 
+#include "app/program_folders.h"
 #include "platform/platform.h"
 
 namespace reel {
@@ -30,27 +30,18 @@ std::string loaderError() {
     return reason ? reason : "unknown reason";
 }
 
-// Directory of the running program, "" when it cannot be told.
-std::string programDirectory() {
-    char buffer[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return {};
-    std::string path(buffer, static_cast<std::size_t>(n));
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 // A bare library name is looked up through the program's RUNPATH. Some
 // loaders answer dlopen on behalf of another object (a sanitizer runtime
-// intercepts it, and then its own RUNPATH is searched), so the install
-// layout beside the program is tried as well before giving up.
+// intercepts it, and then its own RUNPATH is searched), and a system
+// install has no RUNPATH at all, so the library folder of the install
+// layout, relative to the program, is tried as well before giving up.
 void* openLibrary(const std::string& name) {
     void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle || name.find('/') != std::string::npos) return handle;
     const std::string firstError = loaderError();
-    const std::string dir = programDirectory();
+    const std::string dir = runningProgramFolder();
     if (!dir.empty()) {
-        for (const std::string& candidate : {dir + "/../lib/" + name, dir + "/" + name}) {
+        for (const std::string& candidate : {libraryFolder(dir) + "/" + name, dir + "/" + name}) {
             if (access(candidate.c_str(), F_OK) != 0) continue;
             handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
             if (handle) return handle;

@@ -4,8 +4,10 @@
 //
 // The catalogue never links the engine: it is found the way the dynamic
 // linker finds any library named without a path, which for the program means
-// its RUNPATH ($ORIGIN/../lib, the same in the build tree and the install).
-// A path with a slash loads that file instead (tests use it).
+// its RUNPATH ($ORIGIN/../<libdir>, the same in the build tree and the
+// install) or the system's library folders, and failing that in the library
+// folder of the install layout relative to the program. A path with a slash
+// loads that file instead (tests use it).
 //
 // Contracts:
 //  - load() loads the library and binds s_1mains and s_sethost once; after a

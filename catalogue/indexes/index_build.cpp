@@ -8,6 +8,7 @@
 #include <iterator>
 #include <vector>
 
+#include "app/program_folders.h"
 #include "data/collating_table.h"
 #include "data/count_files.h"
 #include "data/text_file.h"
@@ -80,7 +81,7 @@ bool IndexModule::provideCollatingTable(MainScreen& screen, const std::string& d
     const fs::path programDir = screen.platform().programDirectory();
     std::string table;
     for (const fs::path& shipped :
-         {programDir / ".." / "share" / "reelbook" / CollatingTableFileName,
+         {fs::path(sharedDataFolder(programDir.string())) / CollatingTableFileName,
           programDir / CollatingTableFileName}) {
         std::optional<std::string> bytes = readWholeFile(shipped);
         if (bytes && isCollatingTable(*bytes)) {

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "app/program_folders.h"
+
 namespace reelqt {
 
 bool HelpFile::load(const QString& path) {
@@ -55,7 +57,8 @@ std::optional<QString> HelpFile::locate(const QString& programDir) {
     const QDir dir(programDir);
     for (const QString& candidate :
          {dir.filePath(QLatin1String(kFileName)),
-          dir.filePath(QStringLiteral("../share/reelbook/") + QLatin1String(kFileName))}) {
+          QDir(QString::fromStdString(reel::sharedDataFolder(programDir.toStdString())))
+              .filePath(QLatin1String(kFileName))}) {
         if (QFileInfo(candidate).isFile()) return QDir::cleanPath(candidate);
     }
     return std::nullopt;

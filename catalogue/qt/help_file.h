@@ -31,7 +31,7 @@ class HelpFile {
     QString path() const { return path_; }
 
     // Where the help file of a program in `programDir` lies: beside the
-    // program, else in the installed data folder (../share/reelbook).
+    // program, else in the data folder of the install layout (share/reelbook).
     static std::optional<QString> locate(const QString& programDir);
 
   private:

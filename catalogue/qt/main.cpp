@@ -57,6 +57,9 @@ void offerSample(const std::string& folder) {
 int main(int argc, char* argv[]) {
     // Everything the arguments can ask for without a window is answered
     // before the toolkit starts, so it works without a display.
+    // A part of the program with options of its own adds them to `options`
+    // here (options.addOption) and acts on them once they are parsed: before
+    // the toolkit starts when it needs no window.
     reel::CommandLineParser options;
     reel::exchange::addExchangeOptions(options);
     const reel::CommandLine command = options.parse(argc, argv);

@@ -17,7 +17,6 @@ namespace {
 
 constexpr double kPointsPerInch = 72.0;
 constexpr double kLinePitchPoints = 12.0;  // six lines to the inch
-constexpr double kEdgePoints = 18.0;       // at least a quarter inch above and below
 
 QFont reportFont(const std::string& family, int pointSize) {
     QFont font(QString::fromStdString(family.empty() ? "Courier New" : family));
@@ -38,6 +37,24 @@ QFont reportFont(const std::string& family, int pointSize) {
 
 }  // namespace
 
+ReportGrid reportGrid(const QRectF& paper, const QMarginsF& leastMargins, double charPoints) {
+    const double left = std::max(leastMargins.left(), kLeastMarginPoints);
+    const double right = std::max(leastMargins.right(), kLeastMarginPoints);
+    const double top = std::max(leastMargins.top(), kLeastMarginPoints);
+    const double bottom = std::max(leastMargins.bottom(), kLeastMarginPoints);
+    const double width = paper.width() - left - right;
+
+    ReportGrid grid;
+    grid.scale = charPoints > 0 ? std::min(1.0, width / (kReportColumns * charPoints)) : 1.0;
+    grid.cell = charPoints * grid.scale;
+    grid.left = left + (width - kReportColumns * grid.cell) / 2.0;
+    grid.top = top;
+    grid.pitch = kLinePitchPoints;
+    grid.lines = std::max(1, static_cast<int>(std::floor((paper.height() - top - bottom) /
+                                                         kLinePitchPoints)));
+    return grid;
+}
+
 QtPrintDevice::QtPrintDevice(std::shared_ptr<QPrinter> printer, QString pdfFile)
     : printer_(std::move(printer)), pdfFile_(std::move(pdfFile)) {
     if (!pdfFile_.isEmpty()) {
@@ -50,20 +67,11 @@ QtPrintDevice::QtPrintDevice(std::shared_ptr<QPrinter> printer, QString pdfFile)
     const double dpi = printer_->resolution();
     QPageLayout layout = printer_->pageLayout();
     layout.setUnits(QPageLayout::Point);
-    const QMarginsF least = layout.minimumMargins();
-    const QRectF paper = layout.fullRect(QPageLayout::Point);
-
     QFontMetricsF metrics(reportFont("Courier New", 12), printer_.get());
     const double charPoints = metrics.horizontalAdvance(QLatin1Char('M')) * kPointsPerInch / dpi;
-    const double leftPoints =
-        std::max(least.left(), (paper.width() - kReportColumns * charPoints) / 2.0);
-    const double topPoints = std::max(least.top(), kEdgePoints);
-    const double bottomPoints = std::max(least.bottom(), kEdgePoints);
-    left_ = leftPoints * dpi / kPointsPerInch;
-    top_ = topPoints * dpi / kPointsPerInch;
-    pitch_ = kLinePitchPoints * dpi / kPointsPerInch;
-    lines_ = std::max(1, static_cast<int>(std::floor((paper.height() - topPoints - bottomPoints) /
-                                                     kLinePitchPoints)));
+    grid_ = reportGrid(layout.fullRect(QPageLayout::Point), layout.minimumMargins(), charPoints);
+    dotsPerPoint_ = dpi / kPointsPerInch;
+    lines_ = grid_.lines;
     setLinesPerPage(lines_);
 }
 
@@ -100,14 +108,20 @@ bool QtPrintDevice::emitPage(const reel::GridPage& page) {
 }
 
 void QtPrintDevice::paint(const reel::GridPage& page) {
-    const QFont base = reportFont(page.fontFamily, page.pointSize);
+    QFont base = reportFont(page.fontFamily, page.pointSize);
+    // The grid was measured at 12 points; another size keeps its proportions.
+    const double sizeFactor = base.pointSizeF() / 12.0;
+    base.setPointSizeF(base.pointSizeF() * grid_.scale);
     QFontMetricsF metrics(base, printer_.get());
-    const double cell = metrics.horizontalAdvance(QLatin1Char('M'));
+    const double cell = grid_.cell * sizeFactor * dotsPerPoint_;
+    const double left = grid_.left * dotsPerPoint_;
+    const double pitch = grid_.pitch * dotsPerPoint_;
     const double ascent = metrics.ascent();
 
     for (std::size_t row = 0; row < page.lines.size(); ++row) {
         const std::vector<reel::GridCell>& cells = page.lines[row].cells;
-        const double baseline = top_ + static_cast<double>(row) * pitch_ + ascent;
+        const double baseline =
+            grid_.top * dotsPerPoint_ + static_cast<double>(row) * pitch + ascent;
         std::size_t i = 0;
         while (i < cells.size()) {
             if (!cells[i].printed) {
@@ -126,7 +140,7 @@ void QtPrintDevice::paint(const reel::GridPage& page) {
             font.setBold(cells[i].bold);
             painter_->setFont(font);
             QFontMetricsF runMetrics(font, printer_.get());
-            const double x = left_ + static_cast<double>(i) * cell;
+            const double x = left + static_cast<double>(i) * cell;
             // Each character in its own cell, so no face's rounding can move a column.
             for (int k = 0; k < text.size(); ++k)
                 painter_->drawText(QPointF(x + k * cell, baseline), text.mid(k, 1));
