@@ -51,8 +51,8 @@ ExportText exportCatalogue(const std::string& directory) {
     const std::string path = joinPath(directory, MasterFile::FileName);
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
-        result.io = IoResult::failure("There is no catalogue in \"" + directory + "\": the file \"" +
-                                      path + "\" does not exist.");
+        result.io = IoResult::failure("There is no catalogue in \"" + directory +
+                                      "\": the file \"" + path + "\" does not exist.");
         return result;
     }
     std::string image;

@@ -26,9 +26,9 @@ inline constexpr std::string_view RecordColumn = "Record";
 std::vector<std::string> columnNames();
 
 struct ExportText {
-    IoResult io;       // a failure names the file and the reason
-    std::string csv;   // the whole file
-    int films = 0;     // lines after the header
+    IoResult io;      // a failure names the file and the reason
+    std::string csv;  // the whole file
+    int films = 0;    // lines after the header
 };
 
 // Reads "Tavlen.Dat" in `directory`; a missing file is a failure, never created.

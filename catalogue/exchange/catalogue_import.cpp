@@ -46,9 +46,9 @@ char lowerAscii(char c) {
 }
 
 bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
 }
 
 std::string_view trimBlanks(std::string_view text) {
@@ -135,8 +135,8 @@ ColumnMap mapHeader(const csv::Row& header, std::vector<ImportProblem>& problems
         const std::optional<Field> field = fieldNamed(name);
         columns.push_back(field);
         if (name.empty()) {
-            problems.push_back({value.line, "",
-                                "column " + std::to_string(i + 1) + " of the header has no name"});
+            problems.push_back(
+                {value.line, "", "column " + std::to_string(i + 1) + " of the header has no name"});
             continue;
         }
         if (!field && !equalIgnoringCase(name, RecordColumn)) {
@@ -172,8 +172,9 @@ struct Stored {
 Stored storedValue(Field field, std::string_view value) {
     Stored stored;
     if (value.find_first_of("\r\n") != std::string_view::npos) {
-        stored.problem = "the value holds a line break, which no field can hold; put the text "
-                         "on one line";
+        stored.problem =
+            "the value holds a line break, which no field can hold; put the text "
+            "on one line";
         return stored;
     }
     for (const Word& w : CodedWords) {
@@ -242,7 +243,6 @@ void planRow(const csv::Row& row, const ColumnMap& columns, ImportPlan& plan) {
     plan.replacedCharacters += replaced;
 }
 
-
 }  // namespace
 
 std::string ImportProblem::text() const {
@@ -268,10 +268,12 @@ ImportPlan planImport(std::string_view csvBytes) {
     if (!plan.problems.empty()) return plan;
 
     const csv::Document doc = csv::read(csvBytes);
-    for (const csv::SyntaxProblem& p : doc.problems) plan.problems.push_back({p.line, "", p.message});
+    for (const csv::SyntaxProblem& p : doc.problems)
+        plan.problems.push_back({p.line, "", p.message});
     // The header is the first record; a problem before it leaves the columns unknown.
-    const bool brokenHeader = !doc.problems.empty() &&
-                              (doc.rows.empty() || doc.problems.front().line <= doc.rows.front().line);
+    const bool brokenHeader =
+        !doc.problems.empty() &&
+        (doc.rows.empty() || doc.problems.front().line <= doc.rows.front().line);
     if (brokenHeader) return plan;
     if (doc.rows.empty()) {
         plan.problems.push_back({1, "", "the file is empty; its first line must name the columns"});
@@ -283,8 +285,9 @@ ImportPlan planImport(std::string_view csvBytes) {
         if (allEmpty(doc.rows[r])) continue;
         planRow(doc.rows[r], columns, plan);
     }
-    std::stable_sort(plan.problems.begin(), plan.problems.end(),
-                     [](const ImportProblem& a, const ImportProblem& b) { return a.line < b.line; });
+    std::stable_sort(
+        plan.problems.begin(), plan.problems.end(),
+        [](const ImportProblem& a, const ImportProblem& b) { return a.line < b.line; });
     if (!plan.problems.empty()) {
         plan.films.clear();
         plan.replacedCharacters = 0;
@@ -296,8 +299,8 @@ ImportOutcome importCatalogue(const std::string& directory, std::string_view csv
     ImportOutcome outcome;
     ImportPlan plan = planImport(csvBytes);
     if (!plan.problems.empty()) {
-        outcome.message = "Nothing was imported: the file has " +
-                          problemCount(plan.problems.size()) + ".";
+        outcome.message =
+            "Nothing was imported: the file has " + problemCount(plan.problems.size()) + ".";
         outcome.problems = std::move(plan.problems);
         return outcome;
     }

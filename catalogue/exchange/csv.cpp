@@ -82,8 +82,9 @@ class Reader {
         for (;;) {
             if (atEnd()) {
                 unterminated_ = true;
-                return problem(opened, "a quoted value is never closed (the double quote that "
-                                       "opens it has no closing quote)");
+                return problem(opened,
+                               "a quoted value is never closed (the double quote that "
+                               "opens it has no closing quote)");
             }
             const char c = peek();
             if (c == '"') {

@@ -44,10 +44,9 @@ void reopenMaster(MainScreen& screen) {
 
 void exportFromMenu(MainScreen& screen) {
     const std::string& directory = screen.app().directory;
-    const std::optional<std::string> path =
-        screen.platform().chooseFile(Platform::FileChoice::Save, "Export to CSV",
-                                     joinPath(absoluteFolder(directory), "catalogue.csv"),
-                                     CsvFilter);
+    const std::optional<std::string> path = screen.platform().chooseFile(
+        Platform::FileChoice::Save, "Export to CSV",
+        joinPath(absoluteFolder(directory), "catalogue.csv"), CsvFilter);
     if (!path) return;
     const ExportResult result = exportCatalogueTo(directory, *path);
     if (!result.io) return tell(screen, result.io.message, MsgIcon::Critical);

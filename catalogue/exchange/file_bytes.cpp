@@ -76,18 +76,18 @@ IoResult replaceFileSafely(const std::string& path, std::string_view bytes) {
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        return IoResult::failure("The file " + quoted(path) + " cannot be replaced: " +
-                                 std::strerror(errno) + ".");
+        return IoResult::failure("The file " + quoted(path) +
+                                 " cannot be replaced: " + std::strerror(errno) + ".");
     }
     int error = writeAll(fd, bytes);
-    if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
     if (error == 0 && ::fchmod(fd, mode) != 0) error = errno;
+    if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
     if (error != 0) {
         ::unlink(temporary.c_str());
-        return IoResult::failure("The file " + quoted(path) + " could not be written: " +
-                                 std::strerror(error) + ".");
+        return IoResult::failure("The file " + quoted(path) +
+                                 " could not be written: " + std::strerror(error) + ".");
     }
     // The rename is only durable once the folder is; a failure here leaves
     // the new file in place, so it is not reported as a failed write.

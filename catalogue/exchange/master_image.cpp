@@ -29,7 +29,8 @@ class Image {
         const std::size_t titleWidth = static_cast<std::size_t>(fieldSpec(Field::Title).width);
         const std::string blankTitle(titleWidth, ' ');
         for (; cursor_ <= count_; ++cursor_) {
-            std::string title = bytes_.substr(std::min(offsetOf(cursor_), bytes_.size()), titleWidth);
+            std::string title =
+                bytes_.substr(std::min(offsetOf(cursor_), bytes_.size()), titleWidth);
             title.resize(titleWidth, ' ');
             if (title == blankTitle) return cursor_;
         }

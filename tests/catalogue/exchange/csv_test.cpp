@@ -30,10 +30,14 @@ TEST(CsvRead, ReadsWhatSpreadsheetsWrite) {
         {"LF and no final break", "a,b\nc,d", {{"a", "b"}, {"c", "d"}}, {1, 2}},
         {"lone CR", "a\rb\r", {{"a"}, {"b"}}, {1, 2}},
         {"empty values", ",x,\r\n", {{"", "x", ""}}, {1}},
-        {"quoted comma and doubled quote", "\"a,b\",\"say \"\"hi\"\"\"\r\n",
-         {{"a,b", "say \"hi\""}}, {1}},
+        {"quoted comma and doubled quote",
+         "\"a,b\",\"say \"\"hi\"\"\"\r\n",
+         {{"a,b", "say \"hi\""}},
+         {1}},
         {"line break kept inside quotes; next record's line counts it",
-         "\"one\r\ntwo\",x\r\nnext\r\n", {{"one\r\ntwo", "x"}, {"next"}}, {1, 3}},
+         "\"one\r\ntwo\",x\r\nnext\r\n",
+         {{"one\r\ntwo", "x"}, {"next"}},
+         {1, 3}},
         {"empty lines skipped", "a\r\n\r\n\nb\r\n", {{"a"}, {"b"}}, {1, 4}},
         {"blanks are part of a value", " a , b \r\n", {{" a ", " b "}}, {1}},
     };
@@ -72,8 +76,8 @@ TEST(CsvRead, RefusesMisplacedQuotesNamingTheLineAndReadsOn) {
 }
 
 TEST(CsvWrite, QuotesOnlyWhatNeedsItAndReadsBackTheSame) {
-    const std::vector<std::string> values = {
-        "plain", "", "a,b", "say \"hi\"", "two\r\nlines", " lead", "trail ", "Am\xC3\xA9lie"};
+    const std::vector<std::string> values = {"plain",        "",      "a,b",    "say \"hi\"",
+                                             "two\r\nlines", " lead", "trail ", "Am\xC3\xA9lie"};
     const std::string line = formatRow(values);
     EXPECT_EQ(line,
               "plain,,\"a,b\",\"say \"\"hi\"\"\",\"two\r\nlines\",\" lead\",\"trail \","

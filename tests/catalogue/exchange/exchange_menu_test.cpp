@@ -95,9 +95,8 @@ TEST_F(ExchangeMenu, ImportWaitsUntilTheFilmBeingEnteredIsSaved) {
     ASSERT_EQ(platform.messages.size(), shown + 1);
     EXPECT_NE(platform.lastMessage().find("before importing"), std::string::npos);
     EXPECT_TRUE(platform.files.empty());
-    EXPECT_TRUE(std::none_of(platform.log.begin(), platform.log.end(), [](const std::string& l) {
-        return l.starts_with("choose file");
-    }));
+    EXPECT_TRUE(std::none_of(platform.log.begin(), platform.log.end(),
+                             [](const std::string& l) { return l.starts_with("choose file"); }));
 }
 
 }  // namespace

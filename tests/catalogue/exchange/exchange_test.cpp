@@ -147,7 +147,8 @@ TEST(Exchange, ImportsASpreadsheetFileWithByteOrderMarkAndQuotes) {
     const std::string csv =
         "\xEF\xBB\xBF\"Record\",\"year\",\"TITLE\",\"Format\",\"Letter\",\"Director\"\r\n"
         "\"7\",\"1942\",\"Casablanca\",\"DVD\",\"Wide Screen\",\"Michael Curtiz\"\r\n"
-        "\"\",\"2001\",\"Am\xC3\xA9lie, \xE2\x80\x9C" "fabuleux\xE2\x80\x9D\",\"laser\","
+        "\"\",\"2001\",\"Am\xC3\xA9lie, \xE2\x80\x9C"
+        "fabuleux\xE2\x80\x9D\",\"laser\","
         "\"tv 1.33:1\",\"\xE5\xB0\x8F\xE6\xB4\xA5\"\r\n"
         "\"\",\"1990\",\"\xCE\xA9mega   \",\"V\",\"\",\"  Lead\"\r\n"
         ",,,,,\r\n";
@@ -168,7 +169,9 @@ TEST(Exchange, ImportsASpreadsheetFileWithByteOrderMarkAndQuotes) {
     EXPECT_EQ(casablanca.value(Field::Letter), "W");
     EXPECT_EQ(casablanca.value(Field::Star1), "");
     const FilmRecord amelie = master.readRecord(3);
-    EXPECT_EQ(amelie.bytes().substr(0, 19), "Am\xE9lie, \x93" "fabuleux\x94 ");
+    EXPECT_EQ(amelie.bytes().substr(0, 19),
+              "Am\xE9lie, \x93"
+              "fabuleux\x94 ");
     EXPECT_EQ(amelie.value(Field::Format), "L");
     EXPECT_EQ(amelie.value(Field::Letter), "T");
     EXPECT_EQ(amelie.value(Field::Director), "??");
@@ -221,23 +224,35 @@ TEST(Exchange, BadInputIsRefusedWithLineAndColumnAndChangesNothing) {
         {"60-character title on line 4",
          "Title,Year\r\nOne,1990\r\nTwo,1991\r\n" + title60 + ",1992\r\n",
          {"line 4, column Title: 60 characters, but Title holds at most 40"}},
-        {"value too long in a short field", "Title,Year\r\nOne,19901\r\n",
+        {"value too long in a short field",
+         "Title,Year\r\nOne,19901\r\n",
          {"line 2, column Year: 5 characters"}},
-        {"unknown column", "Title,Directr\r\nOne,X\r\n", {"line 1, column Directr: unknown column"}},
-        {"duplicate column", "Title,Director,title\r\nOne,X,Y\r\n",
+        {"unknown column",
+         "Title,Directr\r\nOne,X\r\n",
+         {"line 1, column Directr: unknown column"}},
+        {"duplicate column",
+         "Title,Director,title\r\nOne,X,Y\r\n",
          {"line 1, column Title: the column appears twice"}},
-        {"too many values", "Title,Year\r\nOne,1990\r\nTwo,1991,extra\r\n",
+        {"too many values",
+         "Title,Year\r\nOne,1990\r\nTwo,1991,extra\r\n",
          {"line 3: 3 values, but the header names 2 columns"}},
-        {"too few values", "Title,Year\r\nOne\r\n", {"line 2: 1 value, but the header names 2 columns"}},
-        {"unterminated quote", "Title,Year\r\nOne,1990\r\n\"Two,1991\r\n",
+        {"too few values",
+         "Title,Year\r\nOne\r\n",
+         {"line 2: 1 value, but the header names 2 columns"}},
+        {"unterminated quote",
+         "Title,Year\r\nOne,1990\r\n\"Two,1991\r\n",
          {"line 3: a quoted value is never closed"}},
-        {"quote inside a plain value", "Title,Year\r\n12\" LP,1990\r\n",
+        {"quote inside a plain value",
+         "Title,Year\r\n12\" LP,1990\r\n",
          {"line 2: a double quote inside a value"}},
-        {"not UTF-8 (a Latin-1 file)", "Title,Year\r\nOne,1990\r\nAm\xE9lie,2001\r\n",
+        {"not UTF-8 (a Latin-1 file)",
+         "Title,Year\r\nOne,1990\r\nAm\xE9lie,2001\r\n",
          {"line 3: the file is not UTF-8"}},
-        {"line break inside a value", "Title,Awards\r\nOne,\"Best\r\nPicture\"\r\n",
+        {"line break inside a value",
+         "Title,Awards\r\nOne,\"Best\r\nPicture\"\r\n",
          {"line 2, column Awards: the value holds a line break"}},
-        {"film without a title", "Title,Year\r\nOne,1990\r\n   ,1991\r\n",
+        {"film without a title",
+         "Title,Year\r\nOne,1990\r\n   ,1991\r\n",
          {"line 3, column Title: a film needs a title"}},
         {"no Title column", "Director\r\nX\r\n", {"line 1, column Title: the header has no Title"}},
         {"empty file", "", {"line 1: the file is empty"}},
@@ -339,7 +354,10 @@ TEST(ExchangeCommand, RunsWithoutWindowsAndReportsInOneLine) {
         {{"--export=" + csvPath, dir.path()}, "", 0, "2 films written to " + csvPath + ".", ""},
         {{"--import", csvPath, empty.path()}, "", 0, "2 films added to " + empty.path(), ""},
         {{"--import", "-", empty.path()}, "Title\r\nThree\r\n", 0, "1 film added", ""},
-        {{"--import", "-", empty.path()}, "Title\r\n" + std::string(41, 'x') + "\r\n", 1, "",
+        {{"--import", "-", empty.path()},
+         "Title\r\n" + std::string(41, 'x') + "\r\n",
+         1,
+         "",
          "standard input: line 2, column Title: 41 characters"},
         {{"--export", "-", dir.file("nowhere")}, "", 1, "", "There is no catalogue"},
         {{"--import", csvPath}, "", 0, "2 films added to " + userFolder + "/Tavlen.Dat", ""},
