@@ -56,6 +56,15 @@ public:
     virtual std::vector<Volume> removableVolumes() = 0;
     virtual std::optional<std::string> chooseFolder(std::string_view startDir) = 0;
 
+    // A file chooser for a file to read (FileChoice::Open, which must exist)
+    // or to write (FileChoice::Save, which asks before replacing one).
+    // `filter` is what the dialog offers, as "CSV files (*.csv)". Nothing
+    // when the user cancels.
+    enum class FileChoice { Open, Save };
+    virtual std::optional<std::string> chooseFile(FileChoice kind, std::string_view title,
+                                                  std::string_view startPath,
+                                                  std::string_view filter) = 0;
+
     virtual std::chrono::system_clock::time_point now() = 0;
 
     // Shows the forms' current state and processes paint events, but no user

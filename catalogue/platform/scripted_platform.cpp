@@ -73,6 +73,18 @@ std::optional<std::string> ScriptedPlatform::chooseFolder(std::string_view) {
     return f;
 }
 
+std::optional<std::string> ScriptedPlatform::chooseFile(FileChoice kind, std::string_view title,
+                                                        std::string_view startPath,
+                                                        std::string_view) {
+    log.push_back(std::string(kind == FileChoice::Open ? "choose file to open: "
+                                                       : "choose file to save: ") +
+                  std::string(title) + " at " + std::string(startPath));
+    if (files.empty()) return std::nullopt;
+    auto f = files.front();
+    files.pop_front();
+    return f;
+}
+
 void ScriptedPlatform::quit() {
     quitRequested = true;
     log.push_back("quit");

@@ -26,6 +26,7 @@ public:
     std::deque<std::string> inputs;
     std::deque<std::optional<ColourValue>> colours;
     std::deque<std::optional<std::string>> folders;
+    std::deque<std::optional<std::string>> files;
     bool printerSetupResult = true;
     std::vector<Volume> volumes;
     std::string programDir = ".";
@@ -56,6 +57,9 @@ public:
     std::unique_ptr<PrintDevice> openPrinter(std::string_view jobName) override;
     std::vector<Volume> removableVolumes() override { return volumes; }
     std::optional<std::string> chooseFolder(std::string_view startDir) override;
+    std::optional<std::string> chooseFile(FileChoice kind, std::string_view title,
+                                          std::string_view startPath,
+                                          std::string_view filter) override;
     std::chrono::system_clock::time_point now() override { return clock; }
     void refresh() override { ++refreshes; }
     void quit() override;

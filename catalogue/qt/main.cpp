@@ -8,11 +8,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/catalogue_home.h"
 #include "app/command_line.h"
 #include "app/program_folders.h"
+#include "exchange/exchange_command.h"
 #include "qt/accessibility.h"
 #include "qt/form_binding.h"
 #include "qt/qt_platform.h"
@@ -59,6 +61,7 @@ int main(int argc, char* argv[]) {
     // here (options.addOption) and acts on them once they are parsed: before
     // the toolkit starts when it needs no window.
     reel::CommandLineParser options;
+    reel::exchange::addExchangeOptions(options);
     const reel::CommandLine command = options.parse(argc, argv);
     if (!command.ok()) {
         std::fprintf(stderr, "reelbook: %s\nTry 'reelbook --help'.\n", command.error().c_str());
@@ -72,6 +75,8 @@ int main(int argc, char* argv[]) {
         std::printf("%s\n", reel::versionText().c_str());
         return 0;
     }
+    if (const std::optional<int> status = reel::exchange::runExchangeCommand(command))
+        return *status;
 
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("reelbook"));

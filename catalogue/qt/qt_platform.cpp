@@ -208,6 +208,20 @@ std::optional<std::string> QtPlatform::chooseFolder(std::string_view startDir) {
     return folder.toStdString();
 }
 
+std::optional<std::string> QtPlatform::chooseFile(FileChoice kind, std::string_view title,
+                                                  std::string_view startPath,
+                                                  std::string_view filter) {
+    QWidget* parent = prepareModal();
+    const QString path =
+        kind == FileChoice::Open
+            ? QFileDialog::getOpenFileName(parent, fromUtf8(title), fromUtf8(startPath),
+                                           fromUtf8(filter))
+            : QFileDialog::getSaveFileName(parent, fromUtf8(title), fromUtf8(startPath),
+                                           fromUtf8(filter));
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
 std::chrono::system_clock::time_point QtPlatform::now() {
     return std::chrono::system_clock::now();
 }

@@ -37,6 +37,9 @@ class QtPlatform : public reel::Platform {
     std::unique_ptr<reel::PrintDevice> openPrinter(std::string_view jobName) override;
     std::vector<reel::Volume> removableVolumes() override;
     std::optional<std::string> chooseFolder(std::string_view startDir) override;
+    std::optional<std::string> chooseFile(FileChoice kind, std::string_view title,
+                                          std::string_view startPath,
+                                          std::string_view filter) override;
     std::chrono::system_clock::time_point now() override;
     void refresh() override;
     void quit() override;

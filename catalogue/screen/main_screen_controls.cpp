@@ -3,7 +3,7 @@
 // Menu names (the toolkit layer uses exactly these object names):
 //   mnuFileMenu "&File": mnuCopy, mnuSave, mnuPrint2, mnuPrintLibrary (submenu
 //     "Print Library": mnuAll, mnuShort, mnuLaser, mnuVHS, mnuDVD, mnuDirector,
-//     mnuStars, mnuGenre), mnuExit
+//     mnuStars, mnuGenre), mnuExit, mnuExportCsv, mnuImportCsv
 //   mnuFindMenu "F&ind ": mnuFile, mnuFindTitle, mnuFindDirector, mnuFindStar,
 //     mnuProducer, mnuCinema, mnuWriter, mnuMusic, mnuArt, mnuDance, mnuCostume,
 //     mnuAwards, mnuMPAA, mnuSound, mnuFindGenre
@@ -28,6 +28,7 @@
 #include <utility>
 #include <vector>
 
+#include "exchange/exchange_menu.h"
 #include "screen/main_screen.h"
 #include "screen/screen_layout.h"
 
@@ -173,6 +174,14 @@ void MainScreen::buildControls() {
             Control& exit = add("mnuExit", ControlKind::MenuItem, "E&xit");
             exit.parent = "mnuFileMenu";
             exit.helpContext = 440;
+            // The exchange with CSV files follows the program's original items.
+            for (const auto& [name, text] :
+                 {std::pair{exchange::ExportMenuItem, exchange::ExportCaption},
+                  std::pair{exchange::ImportMenuItem, exchange::ImportCaption}}) {
+                Control& c = add(name, ControlKind::MenuItem, text);
+                c.parent = "mnuFileMenu";
+                c.helpContext = 440;
+            }
         }
         if (std::string_view(menu.name) == "mnuPrefsMenu") {
             Control& colours = add("mnuProgramColors", ControlKind::Menu, "Pro&gram Colors");

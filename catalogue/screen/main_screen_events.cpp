@@ -1,6 +1,7 @@
 // The main screen's constructor and which handler serves which event.
 #include <utility>
 
+#include "exchange/exchange_menu.h"
 #include "screen/main_screen.h"
 
 namespace reel {
@@ -230,6 +231,10 @@ void MainScreen::connectSeamMenus() {
     on("mnuCopy", EventKind::Click, [this](const Event&) {
         if (prefsInstalled_) prefs_->copyFiles(*this);
     });
+    on(exchange::ExportMenuItem, EventKind::Click,
+       [this](const Event&) { exchange::exportFromMenu(*this); });
+    on(exchange::ImportMenuItem, EventKind::Click,
+       [this](const Event&) { exchange::importFromMenu(*this); });
 }
 
 }  // namespace reel
