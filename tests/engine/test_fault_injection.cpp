@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 
 // Injection points per kind of fault: every call when a run makes no more,
 // else an even spread plus the last calls (where the output is put in place).
-constexpr long kSpread = 40;
-constexpr long kTail = 8;
+constexpr long kSpread = 24;
+constexpr long kTail = 6;
 
 struct Scenario {
     const char* name;
