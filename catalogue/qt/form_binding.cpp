@@ -454,6 +454,9 @@ bool FormBinding::handleMouse(const std::string& name, QWidget* w, QEvent* event
     auto* list = qobject_cast<QListWidget*>(w->parentWidget());
     if (list && list->viewport() != w) list = nullptr;
     QWidget* control = list ? list : w;
+    // Qt hands a disabled control's mouse events to its filters before
+    // passing them on to the parent; a disabled control takes no clicks.
+    if (!control->isEnabled()) return false;
 
     int item = -1;
     if (list) item = list->indexAt(mouse->position().toPoint()).row();
