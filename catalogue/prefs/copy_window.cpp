@@ -204,6 +204,7 @@ void CopyWindow::copyTo(const Volume& place) {
                                  (targetExisted ? "The file already there was not changed."
                                                 : "Nothing was left there."),
                              MsgIcon::Exclamation, MsgButtons::Ok, EditionCaption);
+        if (error == EINVAL) startAfresh();
     };
 
     bool repeated = false;
@@ -277,6 +278,17 @@ bool CopyWindow::askAgainAfterNoDisk(bool repeated) {
         platform_.messageBox(NoDiskMessage, MsgIcon::Exclamation, MsgButtons::OkCancel, "");
     platform_.refresh();
     return answer == MsgResult::Ok;
+}
+
+// The place cannot take the path at all (its file system refuses the name,
+// or something that is not a file stands in the way): the window is closed,
+// which reopens the master file, and opened again in its opening state,
+// saying to try again and to check the medium.
+void CopyWindow::startAfresh() {
+    closeWindow();
+    if (main_.app().finished) return;  // the master file could not be reopened
+    open();
+    showTryAgain();
 }
 
 void CopyWindow::showTryAgain() {

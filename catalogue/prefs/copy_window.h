@@ -63,6 +63,7 @@ class CopyWindow : public Form {
     void copyTo(const Volume& place);
     bool askAgainAfterNoDisk(bool repeated);
     void showTryAgain();
+    void startAfresh();  // after a place that cannot take the path
     void closeWindow();         // unload: hide, reopen the master file
     void hideAfterReplacing();  // hide only; the window stays as it is
     void reopenMaster();

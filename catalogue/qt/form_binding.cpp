@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "qt/accessibility.h"
 #include "qt/key_codes.h"
@@ -126,13 +127,31 @@ void FormBinding::connectWidget(const std::string& name, QWidget* w) {
     if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         connect(button, &QAbstractButton::clicked, this, [this, name, button] {
             if (button->isCheckable()) form_[name].checked = button->isChecked();
-            session_.dispatch(form_, reel::Event{name, reel::EventKind::Click});
+            // A click by mouse has had its press, which moved the focus; one
+            // by keyboard (an access key, Space) moves it now.
+            const bool byMouse = pressedButton_ == button;
+            pressedButton_ = nullptr;
+            if (byMouse) {
+                session_.dispatch(form_, reel::Event{name, reel::EventKind::Click});
+            } else {
+                session_.run([this, &name] {
+                    form_.userChoose(name);
+                    return true;
+                });
+            }
         });
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
+        // Every change of the text that is not the program's own: typing,
+        // paste, cut, undo, drag and drop, and a value set through the
+        // accessibility interface (screen readers, voice control, UI
+        // automation), which QLineEdit reports only as textChanged. The
+        // program's own changes arrive here blocked (sync) or quiet.
+        connect(edit, &QLineEdit::textChanged, this, [this, name](const QString& text) {
             if (session_.quiet()) return;
             reel::Control& c = form_[name];
-            c.text = text.toStdString();
+            const std::string value = text.toStdString();
+            if (c.text == value) return;
+            c.text = value;
             bound_[name].appliedText = c.text;  // already on screen
             session_.dispatch(form_, reel::Event{name, reel::EventKind::Change});
         });
@@ -336,11 +355,22 @@ void FormBinding::updateSpokenName(const reel::Control& c, Bound& b) {
 void FormBinding::applyFocus() {
     const std::string& name = form_.focus();
     QWidget* w = widget(name);
-    if (!w || !root_ || !root_->isVisible()) return;
-    if (!w->isVisible() || !w->isEnabled()) return;
+    if (!root_ || !root_->isVisible()) return;
+    if (!w || !w->isVisible() || !w->isEnabled()) {
+        // The control cannot take the focus after all: the form follows the
+        // focus where it really is, so the next move leaves the right control.
+        noteWidgetFocus();
+        return;
+    }
     // When another window is in front, Qt gives the control the focus as
     // soon as its own window is active again.
     w->setFocus(Qt::OtherFocusReason);
+}
+
+void FormBinding::noteWidgetFocus() {
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused || focused->window() != root_->window()) return;
+    if (const std::string* name = controlNameOf(focused)) form_.noteFocus(*name);
 }
 
 // ---- widgets -> form -------------------------------------------------------
@@ -378,32 +408,44 @@ bool FormBinding::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+// Only FocusIn matters: the form delivers the LostFocus of the control left
+// itself, as part of the move.
 bool FormBinding::handleFocus(const std::string& name, QEvent* event) {
+    if (event->type() != QEvent::FocusIn) return false;
     auto* focus = static_cast<QFocusEvent*>(event);
     if (session_.focusHeld()) {
         // Qt moves the focus by itself when the program hides the focused
-        // control (a picker list closing): note where it went, unless a
-        // handler has asked for the focus elsewhere; that request stands.
-        if (event->type() == QEvent::FocusIn && session_.quiet()) {
-            if (form_.takeFocusRequest())
-                form_.setFocus(form_.focus());
-            else
-                form_.noteFocus(name);
-        }
+        // control (a picker list closing): note where it went, unless the
+        // form has moved it elsewhere; that move stands.
+        if (session_.quiet() && !form_.focusRequested()) form_.noteFocus(name);
         return false;
     }
     if (isIgnoredFocusReason(focus->reason())) {
         // The control does have the focus again; it is just not an event.
-        if (event->type() == QEvent::FocusIn) form_.noteFocus(name);
+        form_.noteFocus(name);
         return false;
     }
-    if (event->type() == QEvent::FocusIn) {
-        form_.noteFocus(name);
-        session_.dispatch(form_, reel::Event{name, reel::EventKind::GotFocus});
-    } else {
-        session_.dispatch(form_, reel::Event{name, reel::EventKind::LostFocus});
+    if (focus->reason() == Qt::MouseFocusReason) {
+        // Qt gives the focus before it delivers the press that caused it; the
+        // press brings the focus events (form.h, rule 4). Should no press of
+        // ours follow, the focus change is reported on its own.
+        mouseFocus_ = name;
+        QTimer::singleShot(0, this, [this, name] {
+            if (mouseFocus_ != name) return;
+            mouseFocus_.clear();
+            userFocus(name);
+        });
+        return false;
     }
+    userFocus(name);
     return false;
+}
+
+void FormBinding::userFocus(const std::string& name) {
+    session_.run([this, &name] {
+        form_.userFocus(name);
+        return true;
+    });
 }
 
 bool FormBinding::handleMouse(const std::string& name, QWidget* w, QEvent* event) {
@@ -412,6 +454,9 @@ bool FormBinding::handleMouse(const std::string& name, QWidget* w, QEvent* event
     auto* list = qobject_cast<QListWidget*>(w->parentWidget());
     if (list && list->viewport() != w) list = nullptr;
     QWidget* control = list ? list : w;
+    // Qt hands a disabled control's mouse events to its filters before
+    // passing them on to the parent; a disabled control takes no clicks.
+    if (!control->isEnabled()) return false;
 
     int item = -1;
     if (list) item = list->indexAt(mouse->position().toPoint()).row();
@@ -430,13 +475,32 @@ bool FormBinding::handleMouse(const std::string& name, QWidget* w, QEvent* event
         return !control->isVisible() || (list && form_[name].items != itemsBefore);
     }
     if (event->type() == QEvent::MouseButtonPress) {
-        pressed_ = mouse->button() == Qt::LeftButton ? control : nullptr;
-        pressEpoch_ = session_.modalEpoch();
+        if (mouseFocus_ == name) mouseFocus_.clear();  // this press brings the focus events
+        const bool left = mouse->button() == Qt::LeftButton;
+        pressed_ = left ? control : nullptr;
+        pressedButton_ = left && qobject_cast<QAbstractButton*>(control) ? control : nullptr;
+        const unsigned epoch = session_.modalEpoch();
         if (list && item >= 0) form_[name].listIndex = item;
         reel::Event e{name, reel::EventKind::MouseDown};
         e.button = button;
         e.item = item;
-        session_.dispatch(form_, e);
+        session_.run([this, &e] {
+            form_.userMouseDown(e);
+            return true;
+        });
+        pressEpoch_ = session_.modalEpoch();
+        if (left && !list && session_.modalEpochChanged(epoch)) {
+            // A modal box opened by the press (a warning on entering the
+            // box) took the release: the click is complete, and Qt will not
+            // report it, so it is delivered now and the press is used up.
+            pressed_ = nullptr;
+            pressedButton_ = nullptr;
+            session_.run([this, &name] {
+                form_.userMouseUp(name);
+                return true;
+            });
+            return true;
+        }
         // A handler that closed the control (a picker list taking its choice)
         // has used the press up.
         return !control->isVisible() || !control->isEnabled() ||
@@ -449,7 +513,10 @@ bool FormBinding::handleMouse(const std::string& name, QWidget* w, QEvent* event
     if (!sameControl || list || qobject_cast<QAbstractButton*>(control)) return false;
     if (mouse->button() != Qt::LeftButton || session_.modalEpochChanged(pressEpoch_)) return false;
     if (!control->rect().contains(mouse->position().toPoint())) return false;
-    session_.dispatch(form_, reel::Event{name, reel::EventKind::Click});
+    session_.run([this, &name] {
+        form_.userMouseUp(name);
+        return true;
+    });
     return false;
 }
 

@@ -8,18 +8,29 @@
 // items and selection, colours, the window caption and the window's own
 // visibility. Widget changes made by sync() never come back as events.
 //
-// Events travel the other way through the Session that owns the bindings:
-//   focus in/out of a control        -> GotFocus / LostFocus
-//   text typed into a text box       -> the form gets the text, then Change
-//   button, option, menu item, label -> Click
-//   mouse press on a control         -> MouseDown (lists: with the item under the pointer)
+// The user's actions travel the other way, through the Session that owns the
+// bindings, into the form's event sequence (form.h), which adds the focus
+// events the handlers expect:
+//   focus moved by Tab or a caption's access key -> form.userFocus()
+//   mouse press on a control         -> form.userMouseDown() (the focus moves
+//                                       there first; lists: with the item
+//                                       under the pointer)
+//   its release on the same control  -> form.userMouseUp(): Click (not for
+//                                       lists); when the press opened a modal
+//                                       box, which takes the release, at once
+//   button or option clicked         -> Click; chosen by keyboard (access
+//                                       key, Space) -> form.userChoose()
+//   menu item, menu opening          -> Click
+//   any change of a text box's text  -> the form gets the text, then Change
+//     (typing, paste, undo, drag and drop, assistive technology)
 //   selection moved in a list        -> Click (with the item)
 //   entry chosen in a drop-down list -> Change (with the item)
 //   key press on a control           -> KeyDown, then KeyPress for character keys
 //   window close box                 -> QueryClose (a handler may cancel)
 //   F1 anywhere in the window        -> help at form.currentHelpContext()
-// Focus changes that only come from window activation (a message box opening
-// or closing) are not events of the form: the control keeps its focus.
+// Qt's own FocusOut is never an event: the form knows which control the focus
+// leaves. Focus changes that only come from window activation (a message box
+// opening or closing) are not events of the form: the control keeps its focus.
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -57,6 +68,8 @@ class FormBinding : public QObject {
     void sync();
     // Moves the keyboard focus to the form's focus control, without events.
     void applyFocus();
+    // Tells the form which of its controls really has the keyboard focus.
+    void noteWidgetFocus();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -84,6 +97,7 @@ class FormBinding : public QObject {
     void updateSpokenName(const reel::Control& control, Bound& bound);
 
     bool handleFocus(const std::string& name, QEvent* event);
+    void userFocus(const std::string& name);
     bool handleMouse(const std::string& name, QWidget* widget, QEvent* event);
     bool handleKey(const std::string& name, QWidget* widget, QEvent* event);
     bool handleClose(QEvent* event);
@@ -97,7 +111,9 @@ class FormBinding : public QObject {
     std::map<std::string, Bound, std::less<>> bound_;
     std::map<QObject*, std::string> names_;  // widget or action -> control name
     QPointer<QWidget> pressed_;              // where the left button went down
-    unsigned pressEpoch_ = 0;                // modal boxes opened before that press
+    QPointer<QWidget> pressedButton_;        // a button pressed by mouse, until it reports its click
+    unsigned pressEpoch_ = 0;                // modal boxes opened before that press was released
+    std::string mouseFocus_;                 // given the focus by a press not yet delivered
     int appliedFormBack_ = -1;
 };
 

@@ -35,10 +35,14 @@ FormBinding* Session::binding(const std::string& formName) const {
 }
 
 bool Session::dispatch(reel::Form& form, const reel::Event& event) {
+    return run([&form, &event] { return form.dispatch(event); });
+}
+
+bool Session::run(const std::function<bool()>& action) {
     if (quiet()) return false;
     bool ran = false;
     try {
-        ran = form.dispatch(event);
+        ran = action();
     } catch (const std::exception& error) {
         // A fault in a handler must not take the whole program (and the
         // user's unsaved screen) down with it; say what happened instead.
@@ -61,14 +65,18 @@ void Session::syncAll() {
 }
 
 void Session::scheduleFocus() {
+    // Applied once the current Qt event (a key, a click, a focus change) has
+    // been delivered in full: Qt may still move its focus while finishing it.
     bool any = false;
-    for (auto& b : bindings_)
-        if (b->form().visible && b->form().takeFocusRequest()) {
-            // Put the request back: it is applied once the current Qt event
-            // (a key, a click, a focus change) has been delivered in full.
-            b->form().setFocus(b->form().focus());
+    for (auto& b : bindings_) {
+        reel::Form& form = b->form();
+        if (!form.visible || !form.focusRequested()) continue;
+        // The user's own moves usually leave the focus where Qt put it.
+        if (QWidget* w = b->widget(form.focus()); w && w->hasFocus())
+            form.takeFocusRequest();
+        else
             any = true;
-        }
+    }
     if (!any || focusPending_) return;
     focusPending_ = true;
     QMetaObject::invokeMethod(this, &Session::applyFocusRequests, Qt::QueuedConnection);

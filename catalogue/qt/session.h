@@ -2,12 +2,13 @@
 // Session: the set of bound windows of one run, and the one road by which
 // widget events reach the forms.
 //
-// Every event goes through dispatch(): the handler runs, then ALL forms are
-// copied onto their widgets (a handler on one window often shows, hides or
-// fills another), and the focus a handler asked for is applied once the Qt
-// event that started it has been fully delivered. While sync() or a focus
-// move of our own is under way, widget events are not forwarded, so nothing
-// the program does to its own widgets re-enters a handler.
+// Every user action goes through run() (dispatch() for a plain event): the
+// form runs it with the event sequence of form.h, then ALL forms are copied
+// onto their widgets (a handler on one window often shows, hides or fills
+// another), and the focus the forms ended with is applied to the widgets once
+// the Qt event that started it has been fully delivered. While sync() or a
+// focus move of our own is under way, widget events are not forwarded, so
+// nothing the program does to its own widgets re-enters a handler.
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -40,8 +41,11 @@ class Session : public QObject {
     // Called after every event; when it says true the session emits finished().
     void setFinishedCheck(std::function<bool()> check) { finishedCheck_ = std::move(check); }
 
-    // Runs the handler of `event`, then syncs every form. Says whether a
-    // handler ran. Exceptions from handlers are shown, never let through Qt.
+    // Runs one user action (a call of a form's entry point), then syncs
+    // every form. Says what the action said. Exceptions from handlers are
+    // shown, never let through Qt.
+    bool run(const std::function<bool()>& action);
+    // run() of form.dispatch(event): says whether a handler ran.
     bool dispatch(reel::Form& form, const reel::Event& event);
 
     void syncAll();

@@ -126,9 +126,10 @@ void MainScreen::cmdEdit_Click() {
 // --- Save -------------------------------------------------------------------------
 
 void MainScreen::mnuSave_Click() {
-    // Moving the focus first lets the box being left finish its own work.
+    // The focus goes to Save first, so the box being left finishes its own
+    // work (its LostFocus) before the button's Click saves.
     setFocus("cmdSave");
-    cmdSave_Click();
+    post(Event{"cmdSave", EventKind::Click});
 }
 
 void MainScreen::cmdSave_Click() {

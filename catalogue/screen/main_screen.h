@@ -23,6 +23,7 @@
 // edited (so the user sees what will be kept), 0 while browsing and always 0
 // on the six picker boxes, which hold whole words ("Laser", "Wide Screen").
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -135,10 +136,16 @@ class MainScreen : public Form {
     void List_KeyPress(Picker picker, const Event& event);
     void List_MouseDown(Picker picker, const Event& event);
     void List_LostFocus(Picker picker);
-    // Typing into (or a mouse press on) a picker's box while its list is open.
+    // Typing into a picker's box while its list is open: the list's selection
+    // is the choice.
     void pickerBox_Change(Picker picker);
+    // A mouse press on a picker's box while its list is open: the same.
+    void pickerBox_MouseDown(Picker picker);
+    // Entering a picker's box while entering or editing opens its list.
+    void enterPickerBox(Picker picker);
     // A click on a picker's box while entering opens its list (while
-    // browsing, entering the box has already shown the warning).
+    // browsing, entering the box has already shown the warning), unless the
+    // press of this click has just chosen from it.
     void pickerBox_Click(Picker picker);
 
     void openPicker(Picker picker);
@@ -160,6 +167,8 @@ class MainScreen : public Form {
     void guidedColourAfter(Picker picker);
     void warnBrowsing(std::string_view caption);
     bool editingExisting() const { return state.EntryMode && !state.NewEntry; }
+    // Whether the Click now arriving ends a press that chose from `picker`.
+    bool clickEndsChoosingPress(Picker picker);
     void setTypingLimits();
     void setCaption(std::string_view text) { caption = std::string(text); }
 
@@ -171,6 +180,8 @@ class MainScreen : public Form {
     bool reportsInstalled_ = false;
     bool prefsInstalled_ = false;
     int helpBeforePicker_ = 0;
+    std::optional<Picker> pressChose_;     // the list the last press on a picker box chose from
+    std::optional<Picker> openedOnEntry_;  // the list the last entering of its box opened
 };
 
 // " 12" or "-3": a number as the window captions write it.

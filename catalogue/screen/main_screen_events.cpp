@@ -143,6 +143,17 @@ void MainScreen::connectEvents() {
         on(list, EventKind::MouseDown, [this, p](const Event& e) { List_MouseDown(p, e); });
         on(list, EventKind::LostFocus, [this, p](const Event&) { List_LostFocus(p); });
     }
+    // A mouse press on a picker's box while its list is open takes the selection.
+    const std::pair<const char*, Picker> boxes[] = {
+        {"txtGenre", Picker::Genre},  {"txtRating", Picker::Rating}, {"txtFormat", Picker::Format},
+        {"txtLetter", Picker::Aspect}, {"txtCLV1", Picker::Clv},     {"txtColor1", Picker::Colour},
+    };
+    for (const auto& [box, picker] : boxes) {
+        Picker p = picker;
+        on(box, EventKind::MouseDown, [this, p](const Event& e) {
+            if (e.button == 1) pickerBox_MouseDown(p);
+        });
+    }
     // Typing into a picker's box while its list is open takes the selection.
     on("txtRating", EventKind::Change, [this](const Event&) { pickerBox_Change(Picker::Rating); });
     on("txtFormat", EventKind::Change, [this](const Event&) { pickerBox_Change(Picker::Format); });

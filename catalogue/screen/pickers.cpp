@@ -164,9 +164,12 @@ void MainScreen::List_MouseDown(Picker picker, const Event& event) {
 
 // The list lost the focus without a choice: it closes; the box keeps what the
 // selection last wrote. The rating, CAV/CLV and colour steps of the guided
-// entry go on from here as well.
+// entry go on from here as well. The focus going to the list's own box (a
+// mouse press on it, Shift+Tab) is no leaving: the press, or typing there,
+// takes the selection as a choice.
 void MainScreen::List_LostFocus(Picker picker) {
     if (!pickerOpen(picker)) return;
+    if (focus() == specOf(picker).box) return;
     closePicker(picker);
     switch (picker) {
         case Picker::Rating:
@@ -186,7 +189,31 @@ void MainScreen::pickerBox_Change(Picker picker) {
     List_KeyPress(picker, Event{});
 }
 
+void MainScreen::enterPickerBox(Picker picker) {
+    openedOnEntry_.reset();
+    if (pickerOpen(picker)) return;
+    openPicker(picker);
+    openedOnEntry_ = picker;
+}
+
+void MainScreen::pickerBox_MouseDown(Picker picker) {
+    pressChose_.reset();
+    // The list this very press opened, on entering the box, is no choice yet.
+    const bool openedByThisPress = openedOnEntry_ == picker;
+    openedOnEntry_.reset();
+    if (!pickerOpen(picker) || openedByThisPress) return;
+    pressChose_ = picker;
+    List_KeyPress(picker, Event{});
+}
+
+bool MainScreen::clickEndsChoosingPress(Picker picker) {
+    const bool chose = pressChose_ == picker;
+    pressChose_.reset();
+    return chose;
+}
+
 void MainScreen::pickerBox_Click(Picker picker) {
+    if (clickEndsChoosingPress(picker)) return;
     if (state.EntryMode && !pickerOpen(picker)) openPicker(picker);
 }
 
@@ -246,7 +273,7 @@ void MainScreen::afterChoice(Picker picker) {
 
 void MainScreen::txtFormat_GotFocus() {
     if (!state.EntryMode) return warnBrowsing("Format");
-    openPicker(Picker::Format);
+    enterPickerBox(Picker::Format);
 }
 
 void MainScreen::txtFormat_Click() {
@@ -254,7 +281,7 @@ void MainScreen::txtFormat_Click() {
         platform().messageBox("Hit Edit To Change", MsgIcon::None, MsgButtons::Ok, ProgramTitle);
         return;
     }
-    if (!pickerOpen(Picker::Format)) openPicker(Picker::Format);
+    pickerBox_Click(Picker::Format);
 }
 
 void MainScreen::txtFormat_LostFocus() {
@@ -271,7 +298,7 @@ void MainScreen::txtNumReel_GotFocus() {
 
 void MainScreen::txtGenre_GotFocus() {
     if (!state.EntryMode) return warnBrowsing("Genre");
-    if (!pickerOpen(Picker::Genre)) openPicker(Picker::Genre);
+    enterPickerBox(Picker::Genre);
 }
 
 void MainScreen::txtGenre_Change() {
@@ -294,7 +321,7 @@ void MainScreen::txtCassNo_Change() {
 
 void MainScreen::txtLetter_GotFocus() {
     if (!state.EntryMode) return warnBrowsing("Aspect");
-    if (!pickerOpen(Picker::Aspect)) openPicker(Picker::Aspect);
+    enterPickerBox(Picker::Aspect);
 }
 
 void MainScreen::txtLetter_Change() {
@@ -306,22 +333,22 @@ void MainScreen::txtLetter_Change() {
 
 void MainScreen::txtCLV1_GotFocus() {
     if (!state.EntryMode) return warnBrowsing("CAV/CLV");
-    if (!pickerOpen(Picker::Clv)) openPicker(Picker::Clv);
+    enterPickerBox(Picker::Clv);
 }
 
 void MainScreen::txtCLV1_Click() {
     if (!state.EntryMode) return warnBrowsing("CAV / CLV");
-    if (!pickerOpen(Picker::Clv)) openPicker(Picker::Clv);
+    pickerBox_Click(Picker::Clv);
 }
 
 void MainScreen::txtColor1_GotFocus() {
     if (!state.EntryMode) return warnBrowsing("Color/B&W");
-    if (!pickerOpen(Picker::Colour)) openPicker(Picker::Colour);
+    enterPickerBox(Picker::Colour);
 }
 
 void MainScreen::txtColor1_Click() {
     if (!state.EntryMode) return warnBrowsing("Color/B & W");
-    if (!pickerOpen(Picker::Colour)) openPicker(Picker::Colour);
+    pickerBox_Click(Picker::Colour);
 }
 
 void MainScreen::txtColor1_LostFocus() {
@@ -331,7 +358,7 @@ void MainScreen::txtColor1_LostFocus() {
 
 void MainScreen::txtRating_GotFocus() {
     if (!state.EntryMode) return warnBrowsing("MPAA Rating");
-    if (!pickerOpen(Picker::Rating)) openPicker(Picker::Rating);
+    enterPickerBox(Picker::Rating);
 }
 
 // --- Boxes that close a list ----------------------------------------------------------

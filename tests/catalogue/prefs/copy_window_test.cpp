@@ -304,6 +304,31 @@ TEST_F(CopyWindowTest, FailingTargetGivesTheReasonAndLeavesTheOldFileIntact) {
     EXPECT_FALSE(copy().abandoned());
 }
 
+// A place that cannot take the path at all (a pipe where the copy would go)
+// closes the window, which reopens the master file, and opens it afresh with
+// "Try Again!" and the disc reminder shown.
+TEST_F(CopyWindowTest, InvalidPlaceClosesAndReopensTheWindowAfresh) {
+    ASSERT_EQ(::mkfifo(stick.file("Tavlen.Dat").c_str(), 0600), 0);
+    answer(MsgResult::Ok);
+    openWindow();
+    // A fourth film arrives while the master file is closed; reopening it counts it.
+    writeFile("Tavlen.Dat", master + titled("Film 4").bytes());
+    clickFile("Tavlen.Dat");
+    chooseDrive(0);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.lastMessage().find("Invalid argument"), std::string::npos);
+    EXPECT_TRUE(copy().visible);
+    EXPECT_FALSE(main().master.isOpen());
+    EXPECT_TRUE(control("lblCopy7").visible);
+    EXPECT_TRUE(control("lblCopy5").visible);
+    EXPECT_FALSE(control("lblCopy3").visible);
+    EXPECT_FALSE(control("lblCopy4").visible);
+    EXPECT_EQ(control("File1").listIndex, -1);
+    EXPECT_FALSE(control("Drive1").enabled);
+    EXPECT_FALSE(copy().abandoned());
+    EXPECT_EQ(state().RecordCount, 4);
+}
+
 TEST_F(CopyWindowTest, ReadOnlyFolderGivesTheReason) {
     if (geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder";
     std::filesystem::permissions(

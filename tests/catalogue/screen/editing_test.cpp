@@ -1,5 +1,8 @@
 // New, Edit, Save, Delete, the page buttons, the browsing guard and a write
 // that fails.
+#include <algorithm>
+
+#include "screen/screen_layout.h"
 #include "screen_fixture.h"
 
 namespace reel::testing {
@@ -213,23 +216,41 @@ TEST_F(EditingTest, FailedWriteStopsResetAndExit) {
     EXPECT_EQ(platform.unanswered, 0);
 }
 
-TEST_F(EditingTest, BrowsingGuardCaptions) {
-    writeNumberedFilms(1);
+// Every box of the browsing guard, entered as a keyboard user does (Tab) and
+// as a mouse user does (press and release): the boxes shown in order, and the
+// focus back on Save after a warning. A click is the focus arriving and then
+// the click, so the boxes with a click warning of their own show two.
+TEST_F(EditingTest, BrowsingGuardByKeyboardAndByMouse) {
+    writeFilms({makeFilm({{Field::Title, "Laser film"}, {Field::Format, "L"}}),
+                makeFilm({{Field::Title, "Tape film"}, {Field::Format, "V"}})});
     launchToMain();
-    const std::pair<const char*, const char*> focusCases[] = {
+    auto warning = [](const std::string& caption) { return caption + ": Hit edit to change."; };
+    struct Case {
+        const char* box;
+        std::vector<std::string> byKeyboard, byMouse;
+    };
+    std::vector<Case> cases = {
+        {"txtTitle", {}, {warning("Title")}},
+        {"txtFormat", {warning("Format")}, {warning("Format"), "Dovelmark 1: Hit Edit To Change"}},
+        {"txtCLV1", {warning("CAV/CLV")}, {warning("CAV/CLV"), warning("CAV / CLV")}},
+        {"txtColor1", {warning("Color/B&W")}, {warning("Color/B&W"), warning("Color/B & W")}},
+        {"txtGenreList", {}, {}},  // display only
+    };
+    const std::pair<const char*, const char*> plain[] = {
         {"txtDirector", "Director"},
         {"txtStar1", "Star1"},
+        {"txtStar2", "Star2"},
+        {"txtStar3", "Star3"},
+        {"txtStar4", "Star4"},
+        {"txtStar5", "Star5"},
         {"txtStar6", "Star6"},
         {"txtLabel", "Label"},
-        {"txtFormat", "Format"},
         {"txtNumReel", "Title"},
         {"txtGenre", "Genre"},
         {"txtTime", "Time"},
         {"txtYear", "Year"},
         {"txtCassNo", "Cass. No."},
         {"txtLetter", "Aspect"},
-        {"txtCLV1", "CAV/CLV"},
-        {"txtColor1", "Color/B&W"},
         {"txtProducer", "Producer"},
         {"txtCinematographer", "Cinematographer"},
         {"txtWritten", "Writters"},
@@ -245,37 +266,64 @@ TEST_F(EditingTest, BrowsingGuardCaptions) {
         {"txtCost", "Purchase Price"},
         {"txtRatings", "Your Rating"},
     };
-    for (const auto& [box, warningCaption] : focusCases) {
-        main().noteFocus(box);
-        platform.messages.clear();
-        event(box, EventKind::GotFocus);
-        ASSERT_EQ(platform.messages.size(), 1u) << box;
-        EXPECT_EQ(platform.messages[0].text, "Hit edit to change.") << box;
-        EXPECT_EQ(platform.messages[0].icon, MsgIcon::Exclamation) << box;
-        EXPECT_EQ(platform.messages[0].caption, warningCaption) << box;
-        EXPECT_EQ(main().focus(), "cmdSave") << box;
-        EXPECT_FALSE(shown("List1")) << box;
-    }
-    const std::pair<const char*, const char*> clickCases[] = {
-        {"txtTitle", "Title"}, {"txtCLV1", "CAV / CLV"}, {"txtColor1", "Color/B & W"}};
-    for (const auto& [box, warningCaption] : clickCases) {
-        platform.messages.clear();
-        main().click(box);
-        ASSERT_EQ(platform.messages.size(), 1u) << box;
-        EXPECT_EQ(platform.messages[0].caption, warningCaption) << box;
-    }
-    platform.messages.clear();
-    main().click("txtFormat");
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, "Hit Edit To Change");
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::None);
-    EXPECT_EQ(platform.messages[0].caption, "Dovelmark 1");
+    for (const auto& [box, caption] : plain) cases.push_back({box, {warning(caption)}, {warning(caption)}});
 
-    // Entering the title by Tab, or the genre name box at all, says nothing.
-    platform.messages.clear();
-    event("txtTitle", EventKind::GotFocus);
-    event("txtGenreList", EventKind::GotFocus);
-    EXPECT_TRUE(platform.messages.empty());
+    auto seen = [&] {
+        std::vector<std::string> lines;
+        for (const RecordedMessage& m : platform.messages) {
+            EXPECT_EQ(m.icon, m.caption == "Dovelmark 1" ? MsgIcon::None : MsgIcon::Exclamation);
+            lines.push_back(m.caption + ": " + m.text);
+        }
+        platform.messages.clear();
+        return lines;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        const bool page2 = std::find(layout::Page2Boxes.begin(), layout::Page2Boxes.end(),
+                                     c.box) != layout::Page2Boxes.end();
+        main().click("cmdReset");
+        if (std::string_view(c.box) == "txtCassNo") main().click("cmdNext");  // the tape
+        if (page2) main().click("optnoteson");
+        ASSERT_TRUE(main().takesFocus(c.box));
+        for (bool mouse : {false, true}) {
+            main().noteFocus("cmdSave");
+            platform.messages.clear();
+            if (mouse) {
+                Event press{c.box, EventKind::MouseDown};
+                press.button = 1;
+                main().userMouseDown(press);
+                main().userMouseUp(c.box);
+            } else {
+                main().userFocus(c.box);
+            }
+            const std::vector<std::string>& expected = mouse ? c.byMouse : c.byKeyboard;
+            EXPECT_EQ(seen(), expected) << (mouse ? "mouse" : "keyboard");
+            EXPECT_EQ(main().focus(), expected.empty() ? std::string(c.box) : "cmdSave");
+            for (std::string_view list : layout::PickerLists) EXPECT_FALSE(shown(std::string(list)));
+        }
+    }
+}
+
+// File > Save moves the focus to Save first, so the box being left does its
+// leave handling before the record is written: from the owner's rating at
+// the end of a new entry, that is the closing note on page 2.
+TEST_F(EditingTest, FileSaveRunsTheLeaveHandlingOfTheBoxFirst) {
+    writeNumberedFilms(1);
+    launchToMain();
+    answer(MsgResult::Yes);
+    main().click("cmdNew");
+    main()["txtTitle"].text = "Saved from the menu";
+    main().click("optnoteson");
+    main().userFocus("txtRatings");
+    main()["txtRatings"].text = "****";
+    main().click("mnuSave");
+    EXPECT_EQ(text("lblNotes1"),
+              "\nYou have finished inputting on page 1. and 2. \nClick \"Save Button\" or hit "
+              "Alt\"S to save your work.");
+    EXPECT_EQ(main().focus(), "cmdSave");
+    EXPECT_FALSE(state().EntryMode);
+    EXPECT_EQ(stored(2).value(Field::Title), "Saved from the menu");
+    EXPECT_EQ(stored(2).value(Field::Ratings), "****");
 }
 
 TEST_F(EditingTest, NoGuardWhileEditing) {

@@ -19,10 +19,14 @@ class PickersTest : public ScreenTest {
         launchToMain();
         main().click("cmdEdit");
     }
-    // The toolkit's way in: focus enters the box.
-    void enter(const char* box) {
-        main().noteFocus(box);
-        event(box, EventKind::GotFocus);
+    // The keyboard user's way in: Tab to the box.
+    void enter(const char* box) { main().userFocus(box); }
+    // The mouse user's: press and release on it.
+    void clickOn(const char* control) {
+        Event press{control, EventKind::MouseDown};
+        press.button = 1;
+        main().userMouseDown(press);
+        main().userMouseUp(control);
     }
     void pressEnter(const char* list) { event(list, EventKind::KeyPress, -1, keys::Enter); }
     void moveTo(const char* list, int item) { event(list, EventKind::Click, item); }
@@ -239,6 +243,68 @@ TEST_F(PickersTest, ListsCloseWhenTheUserMovesOn) {
     event("txtColor1", EventKind::Change);
     EXPECT_FALSE(shown("List6"));
     EXPECT_EQ(text("txtColor1"), "B & W");
+}
+
+// With a list open, a press on its own box takes the list's selection and
+// closes the list; it does not close and reopen it. The keyboard user gets
+// there with Shift+Tab, and typing in the box does the same.
+TEST_F(PickersTest, PressOnTheBoxOfAnOpenListTakesItsSelection) {
+    writeFilms({makeFilm({{Field::Title, "Edited"}, {Field::Format, "D"}})});
+    launchToMain();
+    main().click("cmdEdit");
+    clickOn("txtFormat");
+    ASSERT_TRUE(shown("List3"));
+    EXPECT_EQ(main().focus(), "List3");
+    EXPECT_FALSE(main()["txtCLV1"].enabled);  // the box was left with "DVD" in it
+    moveTo("List3", 1);
+    clickOn("txtFormat");
+    EXPECT_FALSE(shown("List3"));
+    EXPECT_EQ(text("txtFormat"), "Laser");
+    EXPECT_EQ(main().focus(), "cmdSave");
+    EXPECT_EQ(text("lblSorting"), "Save Work When Finished!");
+    EXPECT_TRUE(main()["txtCLV1"].enabled);  // left again, now with "Laser"
+
+    enter("txtFormat");
+    ASSERT_TRUE(shown("List3"));
+    moveTo("List3", 2);
+    enter("txtFormat");  // Shift+Tab back from the list
+    EXPECT_TRUE(shown("List3"));
+    EXPECT_EQ(main()["List3"].listIndex, 2);
+    main()["txtFormat"].text = "VHSx";
+    event("txtFormat", EventKind::Change);
+    EXPECT_FALSE(shown("List3"));
+    EXPECT_EQ(text("txtFormat"), "VHS");
+    EXPECT_EQ(main().focus(), "cmdSave");
+    main().click("cmdSave");
+    EXPECT_EQ(stored(1).field(Field::Format), "V");
+}
+
+// Leaving the format box sets the CAV/CLV box by the word in it, whether the
+// browsing guard or the format list takes the focus away.
+TEST_F(PickersTest, LeavingTheFormatBoxSetsTheCavClvBox) {
+    writeFilms({makeFilm({{Field::Title, "Tape"}, {Field::Format, "V"}}),
+                makeFilm({{Field::Title, "Disc"}, {Field::Format, "L"}})});
+    launchToMain();
+    answer(MsgResult::Ok);
+    enter("txtFormat");
+    EXPECT_FALSE(main()["txtCLV1"].enabled);
+    main().click("cmdNext");
+    answer(MsgResult::Ok);
+    answer(MsgResult::Ok);
+    clickOn("txtFormat");
+    EXPECT_TRUE(main()["txtCLV1"].enabled);
+    EXPECT_EQ(platform.unanswered, 0);
+
+    // In a guided entry the list's choice goes on to the next box, which is
+    // leaving the format box with the word chosen.
+    answer(MsgResult::Yes);
+    main().click("cmdNew");
+    enter("txtFormat");
+    moveTo("List3", 2);
+    clickOn("txtFormat");
+    EXPECT_EQ(text("txtFormat"), "VHS");
+    EXPECT_EQ(main().focus(), "txtNumReel");
+    EXPECT_FALSE(main()["txtCLV1"].enabled);
 }
 
 TEST_F(PickersTest, AbandoningAnEntryClosesItsList) {
