@@ -88,6 +88,12 @@ bool decodeUtf8(std::string_view text, std::size_t& pos, char32_t& cp) {
 
 }  // namespace
 
+std::size_t utf8SequenceLength(std::string_view text, std::size_t pos) {
+    std::size_t next = pos;
+    char32_t cp = 0;
+    return decodeUtf8(text, next, cp) ? next - pos : 0;
+}
+
 std::string utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -33,7 +33,7 @@ std::string withoutTrailingBlanks(std::string text) {
 
 std::vector<std::string> columnNames() {
     std::vector<std::string> names;
-    for (const FieldSpec& spec : fieldSpecs()) names.emplace_back(spec.name);
+    for (const FieldSpec& layout : fieldSpecs()) names.emplace_back(layout.name);
     names.emplace_back(RecordColumn);
     return names;
 }
@@ -65,8 +65,8 @@ ExportText exportCatalogue(const std::string& directory) {
         const FilmRecord film = recordAt(image, n);
         if (film.isFree()) continue;
         values.clear();
-        for (const FieldSpec& spec : fieldSpecs())
-            values.push_back(withoutTrailingBlanks(film.field(spec.field)));
+        for (const FieldSpec& layout : fieldSpecs())
+            values.push_back(withoutTrailingBlanks(film.field(layout.field)));
         values.push_back(std::to_string(n));
         result.csv += csv::formatRow(values);
         ++result.films;

@@ -62,34 +62,6 @@ std::string_view withoutTrailingBlanks(std::string_view text) {
     return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
 }
 
-// Length of the valid UTF-8 sequence at `pos`, or 0 when the bytes there are
-// not one (stray continuation byte, truncated or overlong sequence, surrogate,
-// beyond U+10FFFF).
-std::size_t utf8SequenceLength(std::string_view text, std::size_t pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2, minimum = 0x80, cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, minimum = 0x800, cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, minimum = 0x10000, cp = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (pos + length > text.size()) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    return length;
-}
-
 // One problem per line that holds bytes which are not UTF-8. Lines are
 // counted as the CSV reader counts them (CR LF, LF or CR ends one).
 void checkUtf8(std::string_view text, std::vector<ImportProblem>& problems) {
@@ -121,8 +93,8 @@ void checkUtf8(std::string_view text, std::vector<ImportProblem>& problems) {
 using ColumnMap = std::vector<std::optional<Field>>;
 
 std::optional<Field> fieldNamed(std::string_view name) {
-    for (const FieldSpec& spec : fieldSpecs())
-        if (equalIgnoringCase(name, spec.name)) return spec.field;
+    for (const FieldSpec& layout : fieldSpecs())
+        if (equalIgnoringCase(name, layout.name)) return layout.field;
     return std::nullopt;
 }
 
@@ -188,10 +160,10 @@ Stored storedValue(Field field, std::string_view value) {
     // The text is known to be UTF-8, so every "?" beyond those in the value
     // stands for a character the code page lacks.
     stored.replaced = countOf(bytes, '?') - countOf(value, '?');
-    const FieldSpec& spec = fieldSpec(field);
-    if (static_cast<int>(bytes.size()) > spec.width) {
+    const FieldSpec& layout = fieldSpec(field);
+    if (static_cast<int>(bytes.size()) > layout.width) {
         stored.problem = std::to_string(bytes.size()) + " characters, but " +
-                         std::string(spec.name) + " holds at most " + std::to_string(spec.width);
+                         std::string(layout.name) + " holds at most " + std::to_string(layout.width);
     }
     return stored;
 }
