@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "data/file_replacement.h"
 #include "data/master_file.h"
+#include "data/posix_file.h"
 
 namespace reel {
 
@@ -28,45 +30,18 @@ IoResult failure(const std::string& what, const std::string& path, int error) {
 
 // Copies one file: written to a fresh temporary beside the target, then
 // linked into place, which fails rather than replace a file that appeared
-// meanwhile.
+// meanwhile (that file is the user's and stays).
 IoResult copyFile(const fs::path& source, const fs::path& target) {
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return failure("The sample file cannot be read:", source.string(), errno);
-    std::string temporary = target.string() + ".XXXXXX";
-    const int out = mkstemp(temporary.data());
-    if (out < 0) {
-        const int error = errno;
-        ::close(in);
-        return failure("The file cannot be written:", target.string(), error);
-    }
-    int error = 0;
-    char buffer[1 << 14];
-    for (;;) {
-        const ssize_t n = ::read(in, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = errno;
-            break;
-        }
-        if (n == 0) break;
-        for (ssize_t done = 0; done < n;) {
-            const ssize_t w = ::write(out, buffer + done, static_cast<std::size_t>(n - done));
-            if (w < 0 && errno == EINTR) continue;
-            if (w < 0) {
-                error = errno;
-                break;
-            }
-            done += w;
-        }
-        if (error) break;
-    }
+    FileReplacement copy(target.string());
+    int error = copy.createError();
+    bool readFailed = false;
+    if (error == 0) error = copyAll(in, copy.fd(), readFailed);
     ::close(in);
-    if (error == 0 && fsync(out) != 0 && errno != EINVAL) error = errno;
-    if (::close(out) != 0 && error == 0) error = errno;
-    if (error == 0 && ::link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST)
-        error = errno;
-    ::unlink(temporary.c_str());
-    if (error != 0) return failure("The file cannot be written:", target.string(), error);
+    if (error == 0) error = copy.commitWithoutReplacing();
+    if (error != 0 && error != EEXIST)
+        return failure("The file cannot be written:", target.string(), error);
     return IoResult::success();
 }
 

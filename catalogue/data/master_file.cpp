@@ -2,6 +2,7 @@
 // All access goes through pread/pwrite at computed offsets, so there is no
 // file position to keep in step and no buffering that could hold a write back.
 #include "data/master_file.h"
+#include "data/posix_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -64,21 +65,6 @@ ssize_t readFully(int fd, char* buffer, std::size_t size, std::int64_t offset) {
         done += static_cast<std::size_t>(got);
     }
     return static_cast<ssize_t>(done);
-}
-
-// Writes all of `bytes` at `offset`; gives 0 or the errno of the failure
-// (ENOSPC when the system accepted nothing more without saying why).
-int writeFully(int fd, std::string_view bytes, std::int64_t offset) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = pwrite(fd, bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (put < 0 && errno == EINTR) continue;
-        if (put < 0) return errno;
-        if (put == 0) return ENOSPC;
-        done += static_cast<std::size_t>(put);
-    }
-    return 0;
 }
 
 // Bytes that make the range [from, to) of the file read as blank records.
@@ -236,7 +222,7 @@ IoResult MasterFile::writeRecord(std::int32_t n, const FilmRecord& record) {
     }
     bytes += record.bytes();
 
-    int error = writeFully(fd_, bytes, writeAt);
+    int error = writeAllAt(fd_, bytes, static_cast<off_t>(writeAt));
     if (error == 0 && fdatasync(fd_) != 0 && errno != EINVAL) error = errno;
     if (error != 0) {
         // The record goes back to what it was; if even that fails the journal

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "data/film_record.h"
+#include "data/posix_file.h"
 
 namespace reel {
 namespace {
@@ -40,37 +41,9 @@ std::uint64_t getNumber(std::string_view in, std::size_t at, int bytes) {
     return value;
 }
 
-int writeAt(int fd, std::string_view bytes, off_t offset) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = pwrite(fd, bytes.data() + done, bytes.size() - done,
-                                   offset + static_cast<off_t>(done));
-        if (put < 0 && errno == EINTR) continue;
-        if (put < 0) return errno;
-        if (put == 0) return ENOSPC;
-        done += static_cast<std::size_t>(put);
-    }
-    return 0;
-}
-
 int flush(int fd) {
     if (fdatasync(fd) != 0 && errno != EINVAL) return errno;
     return 0;
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// A new journal must itself survive a crash before the master is touched.
-int flushFolder(const std::string& path) {
-    const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return errno;
-    const int error = (fsync(fd) != 0 && errno != EINVAL) ? errno : 0;
-    ::close(fd);
-    return error;
 }
 
 }  // namespace
@@ -104,7 +77,7 @@ int undoWrite(int masterFd, const JournalEntry& entry) {
     if (keep > static_cast<std::int64_t>(RecordSize)) keep = static_cast<std::int64_t>(RecordSize);
     if (keep > 0) {
         const std::string_view old(entry.oldBytes.data(), static_cast<std::size_t>(keep));
-        if (const int error = writeAt(masterFd, old, static_cast<off_t>(offset))) return error;
+        if (const int error = writeAllAt(masterFd, old, static_cast<off_t>(offset))) return error;
     }
     struct stat status {};
     if (fstat(masterFd, &status) != 0) return errno;
@@ -146,7 +119,7 @@ int MasterJournal::recover(const std::string& path, int masterFd) {
         if ((error = undoWrite(masterFd, *entry)) != 0) return error;
     }
     if (unlink(path.c_str()) != 0 && errno != ENOENT) return errno;
-    return flushFolder(path);
+    return syncFolderOf(path);
 }
 
 int MasterJournal::record(const std::string& path, const JournalEntry& entry) {
@@ -155,10 +128,10 @@ int MasterJournal::record(const std::string& path, const JournalEntry& entry) {
         fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd_ < 0) return errno;
         path_ = path;
-        if (const int error = flushFolder(path)) return error;
+        if (const int error = syncFolderOf(path)) return error;
     }
     const std::string bytes = journalBytes(entry);
-    if (const int error = writeAt(fd_, bytes, 0)) return error;
+    if (const int error = writeAllAt(fd_, bytes, 0)) return error;
     return flush(fd_);
 }
 

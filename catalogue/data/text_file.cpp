@@ -6,10 +6,12 @@
 
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <cstring>
 #include <fstream>
+
+#include "data/file_replacement.h"
+#include "data/posix_file.h"
 
 namespace reel {
 namespace {
@@ -22,24 +24,6 @@ IoResult writeFailure(const std::string& path, int error) {
                              "\" could not be written: " + std::strerror(error) + ".");
 }
 
-int writeAll(int fd, std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put < 0) return errno;
-        if (put == 0) return ENOSPC;
-        done += static_cast<std::size_t>(put);
-    }
-    return 0;
-}
-
-mode_t newFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
 // For a writable file in a directory that takes no new files, where the
 // replacement cannot be prepared beside it.
 IoResult overwriteInPlace(const std::string& path, std::string_view contents) {
@@ -48,18 +32,6 @@ IoResult overwriteInPlace(const std::string& path, std::string_view contents) {
     int error = writeAll(fd, contents);
     if (::close(fd) != 0 && error == 0) error = errno;
     return error == 0 ? IoResult::success() : writeFailure(path, error);
-}
-
-// The rename must reach the disk before anything that relies on the new
-// contents does. Some file systems cannot sync a folder; that is no failure.
-void syncFolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    (void)fsync(fd);
-    ::close(fd);
 }
 
 bool isTemporarySuffix(std::string_view suffix) {
@@ -114,22 +86,13 @@ std::optional<std::string> readFirstItem(const std::string& path) {
 IoResult replaceFile(const std::string& path, std::string_view contents) {
     // A replacement a killed program never renamed is of no use to anyone.
     removeLeftoverTemporaries(path);
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0 && errno == EACCES) return overwriteInPlace(path, contents);
-    if (fd < 0) return writeFailure(path, errno);
-
-    int error = writeAll(fd, contents);
-    if (error == 0 && fchmod(fd, newFileMode()) != 0) error = errno;
-    if (error == 0 && fsync(fd) != 0 && errno != EINVAL) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) {
-        unlink(temporary.c_str());
-        return writeFailure(path, error);
-    }
-    syncFolderOf(path);
-    return IoResult::success();
+    FileReplacement next(path);
+    if (next.createError() == EACCES) return overwriteInPlace(path, contents);
+    int error = next.createError();
+    if (error == 0) error = next.write(contents);
+    if (error == 0 && fchmod(next.fd(), newFileMode()) != 0) error = errno;
+    if (error == 0) error = next.commit();
+    return error == 0 ? IoResult::success() : writeFailure(path, error);
 }
 
 }  // namespace reel

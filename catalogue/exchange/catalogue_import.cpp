@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "data/codepage.h"
+#include "data/coded_words.h"
 #include "data/count_files.h"
 #include "data/master_file.h"
 #include "data/text_file.h"
@@ -25,21 +26,6 @@ constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 // is invalid UTF-8 on every accented line); reading stops collecting them
 // well beyond what anyone reads, so a huge bad file cannot exhaust memory.
 constexpr std::size_t MaxCollectedProblems = 1000;
-
-// Words the record screen's lists put into a coded box, stored by their
-// first letter.
-struct Word {
-    Field field;
-    std::string_view word;
-};
-constexpr std::array<Word, 6> CodedWords = {{
-    {Field::Format, "VHS"},
-    {Field::Format, "Laser"},
-    {Field::Format, "DVD"},
-    {Field::Letter, "Wide Screen"},
-    {Field::Letter, "Pan & Scan"},
-    {Field::Letter, "TV 1.33:1"},
-}};
 
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -149,9 +135,9 @@ Stored storedValue(Field field, std::string_view value) {
             "on one line";
         return stored;
     }
-    for (const Word& w : CodedWords) {
+    for (const CodedWord& w : CodedWords) {
         if (w.field == field && equalIgnoringCase(value, w.word)) {
-            stored.text = std::string(1, w.word.front());
+            stored.text = std::string(1, w.letter());
             return stored;
         }
     }

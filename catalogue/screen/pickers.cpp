@@ -9,12 +9,20 @@
 // page 2, rating to packaging.
 #include <array>
 
+#include "data/coded_words.h"
 #include "screen/genre_table.h"
 #include "screen/main_screen.h"
 
 namespace reel {
 
 namespace {
+
+std::vector<std::string> wordsOf(Field field) {
+    std::vector<std::string> words;
+    for (const CodedWord& w : CodedWords)
+        if (w.field == field) words.emplace_back(w.word);
+    return words;
+}
 
 struct PickerSpec {
     const char* list;
@@ -47,9 +55,9 @@ std::vector<std::string> itemsOf(MainScreen::Picker p) {
             return {"G",     "PG",   "PG-13", "R",     "NC-17", "XXX", "TV-Y",
                     "TV-Y7", "TV-G", "TV-PG", "TV-14", "TV-MA", "NR"};
         case P::Format:
-            return {"DVD", "Laser", "VHS"};
+            return wordsOf(Field::Format);
         case P::Aspect:
-            return {"Wide Screen", "Pan & Scan", "TV 1.33:1"};
+            return wordsOf(Field::Letter);
         case P::Clv:
             return {"CLV", "CAV"};
         case P::Colour:

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "data/coded_words.h"
 #include "data/film_record.h"
 #include "screen/genre_table.h"
 #include "screen/main_screen.h"
@@ -95,18 +96,11 @@ std::string boxText(const FilmRecord& record, const BoxRule& rule, bool entry) {
     return value;
 }
 
+// An unknown format letter shows as it is stored; an unknown aspect shows
+// nothing.
 std::string formatWord(const std::string& letter) {
-    if (letter == "V") return "VHS";
-    if (letter == "L") return "Laser";
-    if (letter == "D") return "DVD";
-    return letter;
-}
-
-std::string aspectWord(const std::string& letter) {
-    if (letter == "W") return "Wide Screen";
-    if (letter == "P") return "Pan & Scan";
-    if (letter == "T") return "TV 1.33:1";
-    return {};
+    const std::string_view word = codedWord(Field::Format, letter);
+    return word.empty() ? letter : std::string(word);
 }
 
 struct ViewHeading {
@@ -159,7 +153,7 @@ void MainScreen::ShowRecord() {
     self["txtTime"].text = r.value(Field::Time).empty() ? "" : (entry ? "" : "     ") + time;
 
     // Any other aspect letter leaves the box as the caller left it.
-    if (std::string word = aspectWord(r.value(Field::Letter)); !word.empty())
+    if (std::string word(codedWord(Field::Letter, r.value(Field::Letter))); !word.empty())
         self["txtLetter"].text = word;
 
     // Caption and view heading.
