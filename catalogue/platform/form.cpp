@@ -78,16 +78,23 @@ class EventQueue {
             Step step = std::move(s.steps.front());
             s.steps.pop_front();
             std::string target = std::move(step.moveTo);
+            std::string tabPlace;
             if (step.programMove) {
                 step.form->moveQueued_ = false;
                 target = std::exchange(step.form->requestedFocus_, std::string());
+                tabPlace = std::exchange(step.form->requestedTabPlace_, std::string());
             }
             if (s.budget <= 0) continue;  // the loop guard: dropped
             --s.budget;
-            if (step.programMove || !target.empty())
-                step.form->moveFocus(target);
-            else
+            if (step.programMove || !target.empty()) {
+                Form& form = *step.form;
+                form.moveFocus(target);
+                // Only once the focus has arrived: GotFocus may have sent it on.
+                if (!tabPlace.empty() && tabPlace != target && form.focus_ == target)
+                    form.tabPlace_ = std::move(tabPlace);
+            } else {
                 step.form->invoke(step.event);
+            }
         }
     }
 
@@ -96,6 +103,7 @@ class EventQueue {
             if (step.programMove) {
                 step.form->moveQueued_ = false;
                 step.form->requestedFocus_.clear();
+                step.form->requestedTabPlace_.clear();
             }
         state().steps.clear();
     }
@@ -138,7 +146,12 @@ const Control& Form::operator[](std::string_view name) const {
 }
 
 void Form::setFocus(std::string_view control) {
+    setFocus(control, {});
+}
+
+void Form::setFocus(std::string_view control, std::string_view tabPlace) {
     requestedFocus_ = std::string(control);
+    requestedTabPlace_ = std::string(tabPlace);
     if (!moveQueued_) {
         moveQueued_ = true;
         EventQueue::push({this, true, {}, {}});
@@ -164,9 +177,16 @@ bool Form::takesFocus(std::string_view control) const {
     }
 }
 
+void Form::noteFocus(std::string_view control) {
+    if (control == focus_) return;
+    focus_ = std::string(control);
+    tabPlace_.clear();
+}
+
 void Form::moveFocus(const std::string& target) {
     if (target == focus_ || !takesFocus(target)) return;
     const std::string left = std::exchange(focus_, target);
+    tabPlace_.clear();
     focusRequested_ = true;
     if (!left.empty()) invoke(Event{left, EventKind::LostFocus});
     invoke(Event{target, EventKind::GotFocus});
@@ -209,6 +229,7 @@ void Form::userFocus(std::string_view control) {
 
 void Form::userMouseDown(Event event) {
     event.kind = EventKind::MouseDown;
+    tabPlace_.clear();  // the user has put the pointer where the work goes on
     EventQueue::userAction([&] {
         // The press moves the focus first; what GotFocus asks for waits behind
         // the MouseDown.
@@ -224,6 +245,7 @@ void Form::userMouseUp(std::string_view control) {
 }
 
 void Form::userChoose(std::string_view control) {
+    tabPlace_.clear();
     EventQueue::userAction([&] {
         moveFocus(std::string(control));
         EventQueue::push({this, false, {}, Event{std::string(control), EventKind::Click}});

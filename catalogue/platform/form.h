@@ -36,6 +36,11 @@
 //     beyond that are dropped and the focus stays where the last move left it,
 //     so two handlers that send the focus back and forth stop instead of
 //     hanging the program.
+//  6. The tab place: a program move may name the control the user's next
+//     Tab or Shift+Tab counts from (setFocus() with a place). A guard that
+//     turns a Tab away from a box sends the focus elsewhere, yet the user goes
+//     on through the tab order from that box. The place holds while the
+//     focus stays where that move put it; any other move forgets it.
 // The queue is shared by all forms (one user-interface thread, one queue), so
 // a handler of one window that focuses a control of another gets that
 // window's events too, after it returns. A setFocus() outside any handler
@@ -158,9 +163,15 @@ public:
     const std::string& focus() const { return focus_; }
     // The program moves the focus (see the event sequence above).
     void setFocus(std::string_view control);
+    // The same, with the place the user's next Tab or Shift+Tab counts from
+    // once the focus is on `control` (rule 6).
+    void setFocus(std::string_view control, std::string_view tabPlace);
+    // Where the next Tab or Shift+Tab counts from, when not from focus():
+    // empty when from focus().
+    const std::string& tabPlace() const { return tabPlace_; }
     // The toolkit moved the focus on its own (a focused control was hidden):
     // noted without events.
-    void noteFocus(std::string_view control) { focus_ = std::string(control); }
+    void noteFocus(std::string_view control);
     // Whether the toolkit still has to put its own focus on focus(): set by
     // every focus move carried out here; takeFocusRequest() clears it.
     bool focusRequested() const { return focusRequested_; }
@@ -214,7 +225,9 @@ private:
     std::vector<std::string> order_;
     std::map<std::pair<std::string, EventKind>, Handler> handlers_;
     std::string focus_;
-    std::string requestedFocus_;  // the program's move waiting in the queue
+    std::string requestedFocus_;     // the program's move waiting in the queue
+    std::string requestedTabPlace_;  // ... and the tab place it leaves
+    std::string tabPlace_;
     bool moveQueued_ = false;
     bool focusRequested_ = false;
     bool loaded_ = false;

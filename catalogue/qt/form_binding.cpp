@@ -528,7 +528,8 @@ bool FormBinding::handleKey(const std::string& name, QWidget* w, QEvent* event) 
         return true;
     }
     if (session_.quiet()) return false;
-    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return tabFromPlace(name, key->key() == Qt::Key_Tab);
 
     bool cancel = false;
     if (const int code = virtualKeyCode(key->key()); code != 0) {
@@ -546,6 +547,26 @@ bool FormBinding::handleKey(const std::string& name, QWidget* w, QEvent* event) 
         if (cancel || !w->isVisible() || !w->isEnabled()) return true;
     }
     return false;
+}
+
+// Tab or Shift+Tab where the form says the user's place in the tab order is
+// not the control with the focus: the focus goes on from that place, past
+// what cannot take it now, as Qt's own Tab would have gone from there.
+bool FormBinding::tabFromPlace(const std::string& name, bool forward) {
+    const std::string& place = form_.tabPlace();
+    if (place.empty() || form_.focus() != name) return false;
+    QWidget* from = widget(place);
+    if (!from) return false;
+    QWidget* window = root_->window();
+    for (QWidget* w = from;;) {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == from) return false;
+        if (w->window() == window && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+            !w->focusProxy() && w->isVisibleTo(window) && w->isEnabled()) {
+            w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
 }
 
 bool FormBinding::handleClose(QEvent* event) {

@@ -26,6 +26,8 @@
 //   selection moved in a list        -> Click (with the item)
 //   entry chosen in a drop-down list -> Change (with the item)
 //   key press on a control           -> KeyDown, then KeyPress for character keys
+//   Tab, Shift+Tab                   -> Qt's focus change, from the form's tab
+//                                       place when it names one (form.h)
 //   window close box                 -> QueryClose (a handler may cancel)
 //   F1 anywhere in the window        -> help at form.currentHelpContext()
 // Qt's own FocusOut is never an event: the form knows which control the focus
@@ -100,6 +102,7 @@ class FormBinding : public QObject {
     void userFocus(const std::string& name);
     bool handleMouse(const std::string& name, QWidget* widget, QEvent* event);
     bool handleKey(const std::string& name, QWidget* widget, QEvent* event);
+    bool tabFromPlace(const std::string& name, bool forward);
     bool handleClose(QEvent* event);
     bool handleMenuKey(QObject* menu, QEvent* event);
 

@@ -1,6 +1,8 @@
 // The browsing guard: while no record is being entered or edited, the boxes
 // only show. Entering one says how to change it and hands the focus back to
-// Save, so a browsing user can never alter a record by accident.
+// Save, so a browsing user can never alter a record by accident. The next
+// Tab still goes on from the box warned about: someone walking the boxes by
+// keyboard meets each box in turn instead of Save's neighbours again.
 #include "screen/main_screen.h"
 
 namespace reel {
@@ -8,7 +10,7 @@ namespace reel {
 void MainScreen::warnBrowsing(std::string_view warningCaption) {
     platform().messageBox("Hit edit to change.", MsgIcon::Exclamation, MsgButtons::Ok,
                           warningCaption);
-    setFocus("cmdSave");
+    setFocus("cmdSave", focus());
 }
 
 void MainScreen::guardedBox_GotFocus(std::string_view warningCaption) {
@@ -30,7 +32,7 @@ void MainScreen::txtRatings_LostFocus() {
     (*this)["lblNotes1"].text =
         "\nYou have finished inputting on page 1. and 2. \nClick \"Save Button\" or hit Alt\"S to "
         "save your work.";
-    setFocus("cmdSave");
+    setFocus("cmdSave", focus());
 }
 
 }  // namespace reel

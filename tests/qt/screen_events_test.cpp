@@ -181,6 +181,71 @@ class ScreenEventsTest : public QObject {
         }
     }
 
+    // Only the keyboard, while browsing: Tab or Shift+Tab from Save walks the
+    // page shown. Each guarded box warns with its caption (the warning closed
+    // with Enter) and hands the focus to Save, and the next key goes on from
+    // that box, until the walk comes round to Save again.
+    void keyboardWalkMeetsEveryGuardedBoxOfThePage() {
+        const QStringList laserPage1 = {"Director", "Star1",   "Star2",     "Star3",  "Star4",
+                                        "Star5",    "Star6",   "Label",     "Format", "Title",
+                                        "Genre",    "Time",    "Year",      "Aspect", "CAV/CLV",
+                                        "Color/B&W"};
+        const QStringList tapePage1Back = {
+            "Color/B&W", "Aspect", "Cass. No.", "Year",  "Time",  "Genre", "Title", "Format",
+            "Label",     "Star6",  "Star5",     "Star4", "Star3", "Star2", "Star1", "Director"};
+        const QStringList page2 = {"Producer",       "Cinematographer", "Writters",
+                                   "Music Director", "Package",         "Awards",
+                                   "Purchase Date",  "Purchase Price",  "Your Rating",
+                                   "Choreographer",  "Art Director",    "Costume Design",
+                                   "Sound",          "MPAA Rating"};
+        struct Walk {
+            const char* what;
+            Qt::Key before;  // an access key pressed first, with Alt: Next, the page
+            int record;
+            bool page2;
+            Qt::Key key;
+            QStringList captions;
+        };
+        const Walk walks[] = {
+            {"laser disc, page 1, Tab", Qt::Key_unknown, 1, false, Qt::Key_Tab, laserPage1},
+            {"tape, page 1, Shift+Tab", Qt::Key_N, 2, false, Qt::Key_Backtab, tapePage1Back},
+            {"page 2, Tab", Qt::Key_T, 2, true, Qt::Key_Tab, page2},
+        };
+        startToMainScreen();
+        for (const Walk& walk : walks) {
+            if (walk.before != Qt::Key_unknown)
+                QTest::keyClick(QApplication::focusWidget(), walk.before, Qt::AltModifier);
+            // An access key clicks its button a moment later.
+            QTRY_COMPARE(screen().state.CurrentRecord, walk.record);
+            QTRY_COMPARE(screen().state.NotesPage, walk.page2);
+            QTRY_COMPARE(focusedName(), QString::fromStdString(screen().focus()));
+            const QString start = focusedName();
+            std::vector<ModalAnswerer::Seen> seen;
+            ModalAnswerer answerer([&seen](QWidget* modal) {
+                if (auto* box = qobject_cast<QMessageBox*>(modal))
+                    seen.push_back({box->windowTitle(), box->text(), box->icon()});
+                QTest::keyClick(modal, Qt::Key_Return);
+            });
+            for (int presses = 0; presses < 80; ++presses) {
+                const size_t warned = seen.size();
+                QTest::keyClick(QApplication::focusWidget(), walk.key);
+                if (seen.size() == warned) {
+                    if (focusedName() == start) break;
+                    continue;
+                }
+                QCOMPARE(seen.back().text, QString("Hit edit to change."));
+                activateMain();  // offscreen, nothing re-activates the window after a box
+                QTRY_COMPARE(focusedName(), QString("cmdSave"));
+            }
+            QCOMPARE(focusedName(), start);
+            QStringList captions;
+            for (const ModalAnswerer::Seen& s : seen) captions << s.title;
+            QVERIFY2(captions == walk.captions, qPrintable(QString(walk.what) + ": " +
+                                                           captions.join(", ")));
+            QVERIFY(!screen().state.EntryMode);
+        }
+    }
+
     // Focus moves made by handlers fire the leave handling: Tab into the
     // format box of a tape (the guard sends the focus to Save) disables the
     // CAV/CLV box; File > Save from the owner's rating runs its leave first.

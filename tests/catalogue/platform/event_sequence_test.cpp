@@ -151,6 +151,45 @@ TEST(EventSequence, FocusPingPongStopsAtTheLoopGuard) {
     EXPECT_EQ(form.focus(), "txtC");
 }
 
+// A guard turns the user's Tab away from a box: the focus goes to Save, the
+// next Tab counts from the box. Only as long as nothing else moves the focus.
+TEST(EventSequence, TabPlaceHoldsWhileTheFocusStaysWhereTheMovePutIt) {
+    LoggingForm form;
+    form.noteFocus("txtA");
+    form.then["txtB GotFocus"] = [&] { form.setFocus("cmdSave", form.focus()); };
+    // The click after a press asks for Save again, from Save: the place stays.
+    form.then["txtB Click"] = [&] { form.setFocus("cmdSave", form.focus()); };
+    form.then["lblNote Click"] = [&] { form.setFocus("txtC"); };
+    form.userFocus("txtB");
+    EXPECT_EQ(form.focus(), "cmdSave");
+    EXPECT_EQ(form.tabPlace(), "txtB");
+    form.click("txtB");
+    EXPECT_EQ(form.tabPlace(), "txtB");
+
+    const std::pair<const char*, std::function<void()>> forgetting[] = {
+        {"the user's Tab", [&] { form.userFocus("txtC"); }},
+        {"a press on the focused control", [&] { form.userMouseDown({"cmdSave"}); }},
+        {"an access key of the focused button", [&] { form.userChoose("cmdSave"); }},
+        {"a handler's move", [&] { form.click("lblNote"); }},
+        {"the toolkit's own move", [&] { form.noteFocus("txtC"); }},
+    };
+    for (const auto& [what, action] : forgetting) {
+        form.noteFocus("txtA");
+        form.userFocus("txtB");
+        ASSERT_EQ(form.tabPlace(), "txtB") << what;
+        action();
+        EXPECT_EQ(form.tabPlace(), "") << what;
+    }
+
+    // A move whose GotFocus sends the focus on leaves no place behind.
+    form.noteFocus("txtA");
+    form.then["txtC GotFocus"] = [&] { form.setFocus("txtA"); };
+    form.then["lblNote Click"] = [&] { form.setFocus("txtC", "txtB"); };
+    form.click("lblNote");
+    EXPECT_EQ(form.focus(), "txtA");
+    EXPECT_EQ(form.tabPlace(), "");
+}
+
 TEST(EventSequence, AHandlerFocusingAnotherWindowGivesThatWindowItsEventsAfterwards) {
     LoggingForm main("frmMain"), other("frmOther");
     other.noteFocus("txtA");
