@@ -276,10 +276,12 @@ SORVEL_API void s_sethost(sorvel_drain_fn drain, sorvel_pause_fn pause, void* co
 
 /*
  * For a program's handler of SIGINT, SIGTERM or SIGHUP that ends the process:
- * removes the new output file of the run in progress when it already has a
- * name (where the file system cannot make unnamed files), so that nothing of
- * the run is left beside the untouched old output. Async-signal-safe; does
- * nothing when no run is writing.
+ * removes the new output file of the run in progress while it has a name
+ * (all along where the file system cannot make unnamed files; otherwise only
+ * in the moment between naming the finished file and moving it over the old
+ * output), so that nothing of the run is left beside the untouched old
+ * output. Work files need none: they lose any name as they are created.
+ * Async-signal-safe; does nothing when no run is writing.
  */
 SORVEL_API void s_sigclean(void);
 
