@@ -32,13 +32,22 @@ run: build
 	@bash scripts/prepare-sample.sh $(BUILD)
 	cd $(BUILD)/catalogue-run && ../bin/reelbook .
 
+# Builds the sample catalogue afresh from sample/films.txt and resets the
+# working folder of `make run` to it; the folder as it was is moved aside.
+sample: setup $(BUILD)/build.ninja
+	cmake --build $(BUILD) --target reelbook_sample -j $(JOBS)
+	@bash scripts/prepare-sample.sh --reset $(BUILD)
+
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# Leaks fail the run too; the suppression file lists only leaks of the
+# libraries below the program (each line says why).
 test-sanitize: setup
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DREELBOOK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=0 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 # Builds the engine's fuzz targets with clang (libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs each for FUZZ_SECONDS on its seeds; new

@@ -5,11 +5,21 @@
 # there file by file, but only files that are not there yet: once the folder
 # exists, the user's records, colours and indexes are never overwritten.
 #
-# usage: bash scripts/prepare-sample.sh BUILD_DIR
+# With --reset (`make sample`) the folder starts over from the sample: the
+# folder as it was is first moved aside to catalogue-run.<date-time>, so
+# nothing the user entered is lost.
+#
+# usage: bash scripts/prepare-sample.sh [--reset] BUILD_DIR
 set -euo pipefail
 
+usage="usage: bash scripts/prepare-sample.sh [--reset] BUILD_DIR"
+reset=no
+if [[ ${1:-} == --reset ]]; then
+    reset=yes
+    shift
+fi
 if [[ $# -ne 1 ]]; then
-    echo "usage: bash scripts/prepare-sample.sh BUILD_DIR" >&2
+    echo "$usage" >&2
     exit 2
 fi
 
@@ -20,6 +30,16 @@ run_dir=$build_dir/catalogue-run
 if [[ ! -f $sample_dir/Tavlen.Dat ]]; then
     echo "prepare-sample: no sample catalogue in $sample_dir; build first (make build)." >&2
     exit 1
+fi
+
+if [[ $reset == yes && -e $run_dir ]]; then
+    kept=$run_dir.$(date +%Y%m%d-%H%M%S)
+    if [[ -e $kept ]]; then
+        echo "prepare-sample: $kept exists already; try again in a second." >&2
+        exit 1
+    fi
+    mv "$run_dir" "$kept"
+    echo "prepare-sample: the previous working folder is kept as $kept"
 fi
 
 mkdir -p "$run_dir"

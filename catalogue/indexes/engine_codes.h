@@ -1,7 +1,7 @@
 #pragma once
-// What the sort engine's return codes mean, in words a message can show.
-// The engine keeps its own table private; this one is the catalogue's copy
-// of the published code table.
+// What the sort engine's return codes mean, in words a message can show:
+// the engine's own table (sorvel_codes), linked in, so that the words do
+// not depend on which engine library is loaded, or whether one is.
 #include <cstdint>
 #include <string>
 

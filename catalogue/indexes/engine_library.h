@@ -19,6 +19,8 @@
 #include <cstdint>
 #include <string>
 
+#include "sorvel32.h"
+
 namespace reel {
 
 class Platform;
@@ -61,10 +63,10 @@ class EngineLibrary {
     };
 
   private:
-    using SortFn = void (*)(const char*, const char*, const char*, std::uint32_t*, std::int32_t*);
-    using DrainFn = void (*)(void*);
-    using PauseFn = void (*)(void*, std::uint32_t, const char*, const char*);
-    using SetHostFn = void (*)(DrainFn, PauseFn, void*);
+    // The exports' types come from the engine's header, so a change there
+    // cannot go unnoticed here.
+    using SortFn = decltype(&s_1mains);
+    using SetHostFn = decltype(&s_sethost);
 
     std::string path_;
     std::string error_;

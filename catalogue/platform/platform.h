@@ -1,7 +1,8 @@
 #pragma once
 // The platform port: everything the catalogue's handlers need from the desktop
 // besides the forms themselves. The Qt layer implements it with real dialogs;
-// tests use ScriptedPlatform, which records every call and answers from queues.
+// tests use ScriptedPlatform (tests/support), which records every call and
+// answers from queues.
 //
 // Contract for implementations: every modal call (messageBox, inputBox, the
 // dialogs) first shows the forms' current state, so the user sees what the

@@ -9,7 +9,7 @@
 //
 // Implementations: the Qt printer (a CUPS printer or a PDF file, in
 // catalogue/qt/print) and a recording device for tests
-// (catalogue/reports/recording_print_device.h). Both place text on the same
+// (tests/support/reports/recording_print_device.h). Both place text on the same
 // character grid (catalogue/reports/grid_print_device.h).
 //
 // Errors: a device that fails (printer gone, file not writable) keeps

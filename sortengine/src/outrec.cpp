@@ -133,17 +133,6 @@ void format_layout(const EngineState& state, const std::uint8_t* record, std::si
 
 }  // namespace
 
-void format_output_record(const EngineState& state, const std::uint8_t* record,
-                          std::size_t record_length, std::uint32_t sequence,
-                          std::uint32_t dup_count, std::uint8_t* out) {
-    if (!uses_layout(state)) {
-        std::memcpy(out, record, record_length);
-        return;
-    }
-    format_layout(state, record, record_length, sequence, dup_count,
-                  output_record_length(state, record_length), out);
-}
-
 bool write_work_record(EngineState& state, const std::uint8_t* record, std::size_t length,
                        std::uint32_t sequence) {
     std::uint8_t* out = output_space(state, kWorkRecordHeader + length);

@@ -12,13 +12,6 @@ namespace sorvel {
 // Length of the output record that `record` gives.
 std::size_t output_record_length(const EngineState& state, std::size_t record_length);
 
-// Writes the output record of `record` (its bytes, length and SequenceNumber)
-// into `out`, which has room for output_record_length() bytes. `dup_count` is
-// the value of a DUPC field.
-void format_output_record(const EngineState& state, const std::uint8_t* record,
-                          std::size_t record_length, std::uint32_t sequence,
-                          std::uint32_t dup_count, std::uint8_t* out);
-
 // build_output_record: appends the output record to the output buffer and
 // counts it in RecordsWritten. In a record-at-a-time copy run the record goes
 // to work file 1 in work-file format (length and SequenceNumber first).

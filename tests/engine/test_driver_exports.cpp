@@ -1,9 +1,15 @@
 // The exports and the driver: results on failure, counted texts, the
 // record-at-a-time codes, the output name, the collision check, the host
-// hook and the return-code meanings.
+// hook, calls from several threads and the return-code meanings.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <condition_variable>
+#include <latch>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "driver.h"
 #include "return_codes.h"
@@ -205,6 +211,68 @@ TEST_F(HostHook, ANestedRunFromTheCallbackIsRefused) {
     EXPECT_EQ(read_file("out.txt"), "a\r\nb\r\n");
 }
 
+// Threads that call at once: the first run to claim the engine holds it in
+// its drain callback until every other call has come back, so the calls
+// really overlap; exactly one may run, the others get 343.
+struct Overlap {
+    static constexpr int kThreads = 6;
+    std::mutex mutex;
+    std::condition_variable changed;
+    int running = 0;
+    int refused = 0;
+};
+
+void hold_until_all_answered(void* context) {
+    auto* overlap = static_cast<Overlap*>(context);
+    thread_local bool counted = false;
+    std::unique_lock lock(overlap->mutex);
+    if (!counted) {
+        counted = true;
+        ++overlap->running;
+        overlap->changed.notify_all();
+    }
+    overlap->changed.wait(
+        lock, [&] { return overlap->running + overlap->refused == Overlap::kThreads; });
+}
+
+TEST_F(HostHook, OfThreadsCallingAtOnceOneRunsAndTheOthersAreRefused) {
+    ScratchDir dir;
+    write_file("in.txt", "b\r\na\r\n");
+    Overlap overlap;
+    s_sethost(hold_until_all_answered, nullptr, &overlap);
+    std::array<Result, Overlap::kThreads> results;
+    std::latch start(Overlap::kThreads);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < Overlap::kThreads; ++i) {
+        threads.emplace_back([&, i] {
+            const std::string output = "out" + std::to_string(i) + ".txt";
+            start.arrive_and_wait();
+            results[i] = run1("in.txt", output.c_str(), "S(1,1,C,A)");
+            if (results[i].code == rc::kRunInProgress) {
+                std::lock_guard lock(overlap.mutex);
+                ++overlap.refused;
+                overlap.changed.notify_all();
+            }
+        });
+    }
+    for (std::thread& t : threads) t.join();
+
+    EXPECT_EQ(overlap.running, 1);
+    int ran = 0;
+    for (int i = 0; i < Overlap::kThreads; ++i) {
+        const std::string output = "out" + std::to_string(i) + ".txt";
+        if (results[i].code == rc::kRunInProgress) {
+            EXPECT_EQ(results[i].count, 0u);
+            EXPECT_FALSE(file_exists(output)) << output;
+            continue;
+        }
+        ++ran;
+        EXPECT_EQ(results[i].code, 0);
+        EXPECT_EQ(read_file(output), "a\r\nb\r\n");
+    }
+    EXPECT_EQ(ran, 1);
+}
+
 TEST_F(HostHook, PauseMessageGoesToTheHostOrToStderr) {
     ScratchDir dir;
     write_file("in.txt", "b\r\na\r\n");
@@ -234,7 +302,8 @@ TEST(ReturnCodes, EveryCodeHasItsMeaning) {
         211,   213,   214,   215,   216,   217,   218,   219,   220,   221,   225,   227,
         229,   231,   240,   242,   245,   246,   256,   257,   260,   261,   262,   301,
         302,   303,   304,   307,   310,   311,   312,   313,   314,   315,   319,   320,
-        321,   322,   323,   329,   330,   331,   332,   333,   334,   342,   10001, 10002,
+        321,   322,   323,   329,   330,   331,   332,   333,   334,   342,   343,   344,
+        345,   10001, 10002,
         10003, 10004, 10005, 10006, 10007, 10009, 10010, 10011, 10012, 10015, 10019, 10033,
         10051, 10052, 10054, 10055, 10056, 10057, 10058, 10062, 10708, 15762};
     const std::string unknown = "unknown return code";

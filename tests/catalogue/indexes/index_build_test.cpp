@@ -129,7 +129,7 @@ TEST_F(IndexBuildTest, FailedRunsAreReportedAndCountAsNotSorted) {
     EXPECT_EQ(report.icon, MsgIcon::Exclamation);
     EXPECT_EQ(report.caption, "Reelvane Deluxe Edition Sort Program");
     for (const char* file : {"Titleqen.Dat", "DVDqen.Dat", "Laserqen.Dat", "VHSqen.Dat"})
-        EXPECT_NE(report.text.find(std::string(file) + ": return code 10055 (ALTSEQ"),
+        EXPECT_NE(report.text.find(std::string(file) + ": return code 10055 (ALTS: "),
                   std::string::npos)
             << report.text;
     for (const char* count : {"Titleqen", "DVDqen", "Laserqen", "VHSqen"})

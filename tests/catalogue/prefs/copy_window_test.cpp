@@ -9,6 +9,7 @@
 #include "../screen/screen_fixture.h"
 #include "prefs/copy_messages.h"
 #include "prefs/copy_window.h"
+#include "unprivileged.h"
 
 namespace reel::testing {
 namespace {
@@ -329,14 +330,19 @@ TEST_F(CopyWindowTest, InvalidPlaceClosesAndReopensTheWindowAfresh) {
     EXPECT_EQ(state().RecordCount, 4);
 }
 
+// Root may write into a read-only folder: the copy runs as an unprivileged
+// user then.
 TEST_F(CopyWindowTest, ReadOnlyFolderGivesTheReason) {
-    if (geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder";
+    ASSERT_TRUE(handToUnprivilegedUser(dir) && handToUnprivilegedUser(stick.path()));
     std::filesystem::permissions(
         stick.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     answer(MsgResult::Yes);
     answer(MsgResult::Ok);
-    copyToStick();
-    EXPECT_NE(platform.lastMessage().find("Permission denied"), std::string::npos);
+    const std::string message = runUnprivileged([&] {
+        copyToStick();
+        return platform.lastMessage();
+    });
+    EXPECT_NE(message.find("Permission denied"), std::string::npos) << message;
     EXPECT_FALSE(std::filesystem::exists(stick.file("Tavlen.Dat")));
 }
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "conflicts.h"
+#include "conflict_matrix.h"
 
 namespace sorvel {
 
