@@ -267,8 +267,8 @@ TEST(KeyOrderLarge, LargeTablesInAnyInitialOrderMatchCompareRecords) {
     for (std::size_t round = 0; round < 2 * inputs.size(); ++round) {
         set_worker_count_for_tests(round < inputs.size() ? 1 : 2);
         const std::vector<std::string>& input = inputs[round % inputs.size()];
-        state.tables.keys[1] = round % inputs.size() == 3 ? KeyField{2, 6, kTypeCHA, 0}
-                                                          : KeyField{2, 4, kTypeZD, 1};
+        state.tables.keys[1] =
+            round % inputs.size() == 3 ? KeyField{2, 6, kTypeCHA, 0} : KeyField{2, 4, kTypeZD, 1};
         RunResources& run = state.run;
         ASSERT_TRUE(run.refs.allocate(input.size()));
         run.ref_capacity = run.ref_count = input.size();
@@ -283,7 +283,8 @@ TEST(KeyOrderLarge, LargeTablesInAnyInitialOrderMatchCompareRecords) {
                          });
         sort_in_memory(state);
         for (std::size_t i = 0; i < input.size(); ++i) {
-            ASSERT_EQ(run.refs[i].sequence, expected[i].sequence) << "input " << round << " at " << i;
+            ASSERT_EQ(run.refs[i].sequence, expected[i].sequence)
+                << "input " << round << " at " << i;
         }
     }
     set_worker_count_for_tests(0);
