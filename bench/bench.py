@@ -196,7 +196,8 @@ def main():
             bench.measure(name, programs,
                           check_index(name, "Tavlen.Dat", "sv.out", "gnu.out", selected))
 
-    targets = {"B1": 0.5, "B2": 0.8, "B3": 1.0}
+    targets = {"B1": 0.25, "B2": 0.4, "B3": 1.0}
+    cp_targets = {"B2": 6.0}  # sorvel / cp
     print()
     met_all = True
     for row in bench.rows:
@@ -204,8 +205,15 @@ def main():
         ratio = row["median"]["sorvel"] / row["median"]["GNU sort"]
         met = ratio <= limit
         met_all &= met
-        print("%-10s sorvel/GNU %.2f, target <= %.1f: %s" % (row["name"], ratio, limit,
-                                                           "met" if met else "NOT met"))
+        print("%-10s sorvel/GNU %.2f, target <= %.2f: %s" % (row["name"], ratio, limit,
+                                                            "met" if met else "NOT met"))
+        cp_limit = cp_targets.get(row["name"][:2])
+        if cp_limit is not None:
+            to_cp = row["median"]["sorvel"] / row["median"]["cp"]
+            met = to_cp <= cp_limit
+            met_all &= met
+            print("%-10s sorvel/cp  %.1f, target <= %.1f: %s" % (row["name"], to_cp, cp_limit,
+                                                              "met" if met else "NOT met"))
     for out in ("sv.out", "gnu.out", "gnu1.out", "cp.out"):
         remove(out)
     return 0 if met_all else 1

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "write_behind.h"
+
 namespace sorvel {
 
 EngineState& engine_state() {
@@ -28,8 +30,14 @@ bool fail(EngineState& state, int code) {
     return false;
 }
 
+bool settle_output_writes(RunResources& run) {
+    return !run.output_writer || run.output_writer->wait();
+}
+
 void release_run_memory(EngineState& state) {
     RunResources& run = state.run;
+    run.output_writer.reset();  // waits for the write in flight
+    run.output_spare.release();
     // swap with empty containers so the memory really goes back
     std::vector<ByteWindow>().swap(run.input_buffers);
     std::vector<LargeBuffer<std::uint8_t>>().swap(run.input_memory);
@@ -46,6 +54,7 @@ void release_run_memory(EngineState& state) {
 
 void close_open_files(EngineState& state) {
     RunResources& run = state.run;
+    settle_output_writes(run);  // nothing may still write to a descriptor we close
     if (run.input_fd >= 0) ::close(run.input_fd);
     if (run.output_fd >= 0 && run.output_fd != run.pending_output.fd) ::close(run.output_fd);
     // An output file not yet in place is thrown away: the target keeps what

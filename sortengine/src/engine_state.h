@@ -263,6 +263,8 @@ enum class RaatPhase : std::uint8_t { Closed, Input, Returning, Ended };
 
 // A merge of work files in progress; defined by the merge (merge.h).
 struct MergeState;
+// Output writes on a helper thread (write_behind.h).
+class WriteBehind;
 
 // Resources of a run, sized by the memory plan and used by reading, sorting,
 // merging and writing.
@@ -283,6 +285,10 @@ struct RunResources {
     LargeBuffer<SortKeyEntry> sort_scratch;
     LargeBuffer<std::uint8_t> output_buffer;
     std::size_t output_used = 0;
+    // With a second core: the buffer being written by output_writer while
+    // output_buffer fills (both of the same size); none with one core.
+    LargeBuffer<std::uint8_t> output_spare;
+    std::shared_ptr<WriteBehind> output_writer;
     std::vector<std::uint8_t> dup_buffer;
     // Duplicate state.
     bool has_held = false;
@@ -368,8 +374,12 @@ inline void succeed(EngineState& state) {
     state.error = false;
 }
 
+// Waits for an output write in flight on the helper thread; false when one
+// failed (the caller reports it).
+bool settle_output_writes(RunResources& run);
+
 // Frees the input buffers, the RecordRef table, the output buffer and the
-// duplicate buffer.
+// duplicate buffer, after any output write in flight has ended.
 void release_run_memory(EngineState& state);
 
 // Closes every descriptor still open (input, output, work files). Work files

@@ -21,6 +21,8 @@
 #include "phases.h"
 #include "return_codes.h"
 #include "work_files.h"
+#include "worker_threads.h"
+#include "write_behind.h"
 
 namespace sorvel {
 namespace {
@@ -106,6 +108,23 @@ Attempt try_block_size(RunResources& run, std::size_t size, std::size_t& allowan
     return Attempt::kDone;
 }
 
+// With a second core the output buffer gets a twin, so that one buffer-full
+// is written on a helper thread while the next one fills. Beyond the plan and
+// only from what the allowance has left: without it the run writes as on
+// one core.
+void add_write_behind(RunResources& run, std::size_t allowance) {
+    if (worker_count(1, 0) < 2) return;
+    if (!allocate(run.output_spare, run.output_buffer.size(), allowance)) return;
+    std::shared_ptr<WriteBehind> writer;
+    try {
+        writer = std::make_shared<WriteBehind>();
+    } catch (const std::bad_alloc&) {
+        return run.output_spare.release();
+    }
+    if (!writer->start()) return run.output_spare.release();
+    run.output_writer = std::move(writer);
+}
+
 }  // namespace
 
 void set_plan_allocation_limit(std::size_t bytes) {
@@ -130,7 +149,10 @@ bool plan_memory(EngineState& state) {
     for (; size >= kSmallestBlock; size /= 2) {
         // What a failed attempt allocated is given back before the next one.
         std::size_t attempt_allowance = allowance;
-        if (try_block_size(run, size, attempt_allowance) == Attempt::kDone) return true;
+        if (try_block_size(run, size, attempt_allowance) == Attempt::kDone) {
+            add_write_behind(run, attempt_allowance);
+            return true;
+        }
     }
     std::vector<std::uint8_t>().swap(run.dup_buffer);
     return finish_step(state, fail(state, rc::kNoMemory));

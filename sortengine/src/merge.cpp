@@ -82,8 +82,8 @@ bool less(const EngineState& state, const KeyChunks& chunks, const MergeSource& 
           const MergeSource& b) {
     if (a.has_key && b.has_key) {
         if (a.key != b.key) return a.key < b.key;
-        const int r = chunks.compare_from(a.record.data, a.record.length, b.record.data,
-                                          b.record.length, 1);
+        const int r =
+            chunks.compare_from(a.record.data, a.record.length, b.record.data, b.record.length, 1);
         if (r != 0) return r < 0;
         if (chunks.complete()) return a.record.sequence < b.record.sequence;
     }
@@ -91,8 +91,7 @@ bool less(const EngineState& state, const KeyChunks& chunks, const MergeSource& 
 }
 
 void load_key(const KeyChunks& chunks, MergeSource& src) {
-    src.has_key =
-        chunks.usable() && chunks.chunk(src.record.data, src.record.length, 0, src.key);
+    src.has_key = chunks.usable() && chunks.chunk(src.record.data, src.record.length, 0, src.key);
 }
 
 }  // namespace
@@ -155,13 +154,18 @@ bool merge_advance(EngineState& state, MergeState& merge) {
         return true;
     }
     load_key(merge.chunks, src);
-    // Binary search among the other files, then one shift of the files that
-    // come before it into the front place it leaves.
     const auto rest = merge.order.begin() + 1;
-    const auto at = std::upper_bound(rest, merge.order.end(), index, [&](int a, int b) {
+    auto before = [&](int a, int b) {
         return less(state, merge.chunks, merge.sources[static_cast<std::size_t>(a)],
                     merge.sources[static_cast<std::size_t>(b)]);
-    });
+    };
+    // Input in order, long runs of one key, or files that cover separate
+    // ranges keep taking from the same file: one comparison with the next
+    // head settles that it stays in front.
+    if (rest == merge.order.end() || before(index, *rest)) return true;
+    // Binary search among the other files, then one shift of the files that
+    // come before it into the front place it leaves.
+    const auto at = std::upper_bound(rest + 1, merge.order.end(), index, before);
     std::move(rest, at, merge.order.begin());
     *(at - 1) = index;
     return true;

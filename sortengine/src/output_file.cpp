@@ -15,6 +15,7 @@
 #include "return_codes.h"
 #include "safe_file.h"
 #include "work_files.h"
+#include "write_behind.h"
 
 namespace sorvel {
 namespace {
@@ -137,7 +138,7 @@ bool open_work_output(EngineState& state) {
 
 int take_work_output(EngineState& state) {
     RunResources& run = state.run;
-    const bool ok = flush_output(state);
+    const bool ok = flush_output(state) && wait_for_output(state);
     const int fd = run.output_fd;
     run.output_fd = -1;
     run.output_is_work_file = false;
@@ -150,9 +151,24 @@ bool flush_output(EngineState& state) {
     RunResources& run = state.run;
     if (run.output_used == 0) return true;
     drain_messages(state);
+    if (run.output_writer) {
+        // The write before this one must have succeeded; then this buffer
+        // goes to the helper and the other one takes the next records.
+        if (!wait_for_output(state)) return run.output_used = 0, false;
+        const bool write_back = !run.output_is_work_file && !run.pending_output.direct;
+        run.output_writer->submit(run.output_fd, run.output_buffer.data(), run.output_used,
+                                  write_back);
+        std::swap(run.output_buffer, run.output_spare);
+        run.output_used = 0;
+        return true;
+    }
     const bool ok = write_all(run.output_fd, run.output_buffer.data(), run.output_used);
     run.output_used = 0;
     return ok || fail(state, rc::kOutputWrite);
+}
+
+bool wait_for_output(EngineState& state) {
+    return settle_output_writes(state.run) || fail(state, rc::kOutputWrite);
 }
 
 std::uint8_t* output_space(EngineState& state, std::size_t length) {
@@ -173,7 +189,8 @@ std::uint8_t* output_space(EngineState& state, std::size_t length) {
 bool close_output(EngineState& state, int close_code) {
     RunResources& run = state.run;
     if (run.output_fd < 0) return true;
-    const bool ok = flush_output(state) && write_trailer(state) && finish_output(state);
+    const bool ok = flush_output(state) && wait_for_output(state) && write_trailer(state) &&
+                    finish_output(state);
     run.output_fd = -1;
     run.output_open = false;
     if (!ok) {

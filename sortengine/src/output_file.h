@@ -33,7 +33,14 @@ int take_work_output(EngineState& state);
 std::uint8_t* output_space(EngineState& state, std::size_t length);
 
 // Writes what is in the output buffer (240 on a write error or short write).
+// With a helper thread the write may still be in flight on return; its
+// failure is then reported by the next flush or wait_for_output.
 bool flush_output(EngineState& state);
+
+// Waits until every buffer handed to the helper thread is written (240 when
+// one of them was not). Anything that touches the output descriptor itself
+// comes after it.
+bool wait_for_output(EngineState& state);
 
 // Finishes the output file: flush, the trailer (321), the finishing step of
 // the file type (DB3 record count, 319), then the new file is flushed to disk

@@ -195,6 +195,7 @@ RaatReturn raat_return(EngineState& state, std::uint8_t* buffer, std::uint32_t* 
 
 bool raat_discard(EngineState& state) {
     RunResources& run = state.run;
+    settle_output_writes(run);  // the records are thrown away in any case
     if (run.merge) {
         merge_discard(*run.merge);
         run.merge.reset();

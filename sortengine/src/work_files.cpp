@@ -84,6 +84,7 @@ bool probe_work_files(EngineState& state) {
 
 void remove_temporary_files(EngineState& state) {
     RunResources& run = state.run;
+    settle_output_writes(run);  // the run has failed already; only the descriptors matter
     run.merge.reset();
     for (int& fd : run.work_fds) {
         if (fd >= 0) ::close(fd);

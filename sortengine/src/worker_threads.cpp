@@ -3,6 +3,7 @@
 #include <sched.h>
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <thread>
 #include <vector>
@@ -11,6 +12,7 @@ namespace sorvel {
 namespace {
 
 constexpr unsigned kMaxWorkers = 8;
+std::atomic<unsigned> g_forced_workers{0};
 
 unsigned available_cores() {
     cpu_set_t set;
@@ -27,8 +29,14 @@ unsigned available_cores() {
 
 unsigned worker_count(std::size_t items, std::size_t threshold) {
     if (items < threshold) return 1;
+    const unsigned forced = g_forced_workers.load(std::memory_order_relaxed);
+    if (forced != 0) return std::min(forced, kMaxWorkers);
     static const unsigned cores = available_cores();
     return std::min(cores, kMaxWorkers);
+}
+
+void set_worker_count_for_tests(unsigned threads) {
+    g_forced_workers.store(threads, std::memory_order_relaxed);
 }
 
 namespace worker_detail {

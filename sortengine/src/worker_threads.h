@@ -14,8 +14,14 @@
 namespace sorvel {
 
 // Threads worth using for `items` pieces of work: the cores this process may
-// run on (at most 8), 1 for small jobs.
+// run on (at most 8), 1 for small jobs (fewer than `threshold` items).
 unsigned worker_count(std::size_t items, std::size_t threshold);
+
+// Makes worker_count answer `threads` for every job that is not small, as if
+// the process had that many cores; 0 goes back to the cores it has. For
+// tests, which must see the one-thread and the several-thread paths give the
+// same result on any machine.
+void set_worker_count_for_tests(unsigned threads);
 
 // Calls work(worker) on the caller's thread (worker 0) and on up to
 // threads - 1 helper threads, and waits for all of them.

@@ -15,6 +15,7 @@
 #include "phases.h"
 #include "test_e2e_support.h"
 #include "test_parse_support.h"
+#include "worker_threads.h"
 
 namespace sorvel {
 namespace {
@@ -262,9 +263,12 @@ TEST(KeyOrderLarge, LargeTablesInAnyInitialOrderMatchCompareRecords) {
     std::vector<std::string> distinct;  // strictly descending
     for (int n = 119999; n >= 0; --n) distinct.push_back(std::to_string(1000000 + n));
     inputs.push_back(distinct);
-    for (std::size_t round = 0; round < inputs.size(); ++round) {
-        const std::vector<std::string>& input = inputs[round];
-        if (round == 3) state.tables.keys[1] = {2, 6, kTypeCHA, 0};
+    // As on one core, then with helper threads building keys and sorting buckets.
+    for (std::size_t round = 0; round < 2 * inputs.size(); ++round) {
+        set_worker_count_for_tests(round < inputs.size() ? 1 : 2);
+        const std::vector<std::string>& input = inputs[round % inputs.size()];
+        state.tables.keys[1] =
+            round % inputs.size() == 3 ? KeyField{2, 6, kTypeCHA, 0} : KeyField{2, 4, kTypeZD, 1};
         RunResources& run = state.run;
         ASSERT_TRUE(run.refs.allocate(input.size()));
         run.ref_capacity = run.ref_count = input.size();
@@ -279,9 +283,11 @@ TEST(KeyOrderLarge, LargeTablesInAnyInitialOrderMatchCompareRecords) {
                          });
         sort_in_memory(state);
         for (std::size_t i = 0; i < input.size(); ++i) {
-            ASSERT_EQ(run.refs[i].sequence, expected[i].sequence) << "input " << round << " at " << i;
+            ASSERT_EQ(run.refs[i].sequence, expected[i].sequence)
+                << "input " << round << " at " << i;
         }
     }
+    set_worker_count_for_tests(0);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryDataType, KeyOrder, ::testing::Range(0, int{kDataTypeCount}),
