@@ -2,6 +2,7 @@
 // main screen, stepped with Next and Previous. The screen's Next adds 1 to
 // IndexPosition and Previous subtracts 1 before they come back here;
 // Previous handles the first entry itself.
+#include "data/index_cursor.h"
 #include "indexes/index_module.h"
 #include "screen/main_screen.h"
 
@@ -73,7 +74,7 @@ void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode
         return;
     }
     form["cmdPrevious"].enabled = true;
-    state.HeadShown = 2;
+    state.HeadShown = Heading::View;
     screen.abandonEntry();
 
     if (state.ViewMode != view->viewMode) {
@@ -114,27 +115,14 @@ void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode
     }
 
     // Past the end (or beyond it) is the end of the view.
-    const std::int32_t pastEnd = entries + 1;
-    if (state.IndexPosition > pastEnd) state.IndexPosition = pastEnd;
-    std::optional<IndexEntry> entry;
-    if (state.IndexPosition != pastEnd) {
-        entry = indexFile_.read(state.IndexPosition);
-        if (!entry) return walkFailure(screen);
-        // A film without a title is passed over (one at most).
-        if (entry->blankTitle()) {
-            state.IndexPosition += 1;
-            if (state.IndexPosition != pastEnd) {
-                entry = indexFile_.read(state.IndexPosition);
-                if (!entry) return walkFailure(screen);
-            }
-        }
-    }
-    if (state.IndexPosition == pastEnd) {
+    const IndexStep step = IndexCursor(indexFile_, state.IndexPosition).forward();
+    if (step.kind == IndexStep::Kind::Failed) return walkFailure(screen);
+    if (step.kind == IndexStep::Kind::End) {
         endOfFile();
         return;
     }
 
-    const std::int32_t recordNumber = entry->recordNumber();
+    const std::int32_t recordNumber = step.entry.recordNumber();
     if (recordNumber == 0) {
         form.setFocus("txtTitle");
         return;

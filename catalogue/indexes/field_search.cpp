@@ -71,7 +71,7 @@ void IndexModule::runFieldSearch(MainScreen& screen, std::size_t k) {
     indexFile_.close();
     for (std::size_t other = 0; other < continuing_.size(); ++other)
         if (other != k) continuing_[other] = false;
-    state.SearchMode = 1;
+    state.SearchMode = Search::Results;
     form["lblHead"].text = std::string(kind.startHeading);
     form["cmdMatch"].enabled = true;
     if (kind.setsMatchCaption) form["cmdMatch"].text = "&Match";

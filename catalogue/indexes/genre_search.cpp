@@ -1,5 +1,6 @@
 // "Find By Genre": the title index walked for films whose genre code holds
 // the typed letters, one film at a time, stepped with Next and Previous.
+#include "data/index_cursor.h"
 #include "indexes/index_module.h"
 #include "indexes/text_match.h"
 #include "screen/genre_table.h"
@@ -27,7 +28,7 @@ void IndexModule::genreSearch(MainScreen& screen) {
         indexFile_.close();
         state.IndexPosition = 0;
     }
-    state.SearchMode = 3;
+    state.SearchMode = Search::Genre;
     form["cmdPrevious"].enabled = true;
     form["cmdNext"].enabled = true;
     form["lblHead"].text = "Viewing Genre File Alphabetically";
@@ -63,7 +64,7 @@ void IndexModule::walkGenre(MainScreen& screen) {
     ScreenState& state = screen.state;
     Form& form = screen;
     Platform& platform = screen.platform();
-    const std::int32_t pastEnd = indexFile_.entryCount() + 1;
+    IndexCursor cursor(indexFile_, state.IndexPosition);
     const int step = state.GenreBackward ? -1 : 1;
 
     for (;;) {
@@ -76,24 +77,16 @@ void IndexModule::walkGenre(MainScreen& screen) {
             screen.reset();
             return;
         }
-        if (state.IndexPosition > pastEnd) state.IndexPosition = pastEnd;
-        std::optional<IndexEntry> entry;
-        if (state.IndexPosition != pastEnd) {
-            entry = indexFile_.read(state.IndexPosition);
-            if (!entry) return walkFailure(screen);
-            if (entry->blankTitle()) {
-                // A film without a title is passed over in the direction of
-                // the walk; passing it forward while walking back would bring
-                // the walk back to it for ever.
-                state.IndexPosition += step;
-                if (state.GenreBackward) continue;
-                if (state.IndexPosition != pastEnd) {
-                    entry = indexFile_.read(state.IndexPosition);
-                    if (!entry) return walkFailure(screen);
-                }
-            }
+        // A film without a title is passed over in the direction of the
+        // walk; passing it forward while walking back would bring the walk
+        // back to it for ever.
+        const IndexStep found = state.GenreBackward ? cursor.here() : cursor.forward();
+        if (found.kind == IndexStep::Kind::Failed) return walkFailure(screen);
+        if (state.GenreBackward && found.found() && found.entry.blankTitle()) {
+            state.IndexPosition += step;
+            continue;
         }
-        if (state.IndexPosition == pastEnd) {
+        if (found.kind == IndexStep::Kind::End) {
             indexFile_.close();
             platform.beep();
             platform.messageBox(hitCount_ > 0
@@ -104,7 +97,7 @@ void IndexModule::walkGenre(MainScreen& screen) {
             return;
         }
 
-        const std::int32_t recordNumber = entry->recordNumber();
+        const std::int32_t recordNumber = found.entry.recordNumber();
         if (!entryInCatalogue(screen, recordNumber)) return;
         const FilmRecord record =
             recordNumber >= 1 ? screen.master.readRecord(recordNumber) : FilmRecord::pastEnd();

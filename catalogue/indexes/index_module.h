@@ -19,8 +19,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/index_file.h"
 #include "indexes/engine_library.h"
-#include "indexes/index_file.h"
 #include "indexes/index_table.h"
 #include "screen/screen_seams.h"
 

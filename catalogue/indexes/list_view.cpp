@@ -3,6 +3,7 @@
 // screen, paged with Next 20 and Prev 20. Every listed record is also shown
 // on the main screen as its row is filled.
 #include "data/count_files.h"
+#include "data/index_cursor.h"
 #include "indexes/index_module.h"
 #include "indexes/text_match.h"
 #include "screen/main_screen.h"
@@ -70,13 +71,13 @@ void IndexModule::openList(MainScreen& screen, const std::string& kind) {
     Form& form = screen;
 
     genreFilter_.clear();
-    state.HeadShown = 1;
-    state.SearchMode = 1;
+    state.HeadShown = Heading::Status;
+    state.SearchMode = Search::Results;
     if (indexGuard(screen, list->guard) == "0") {
         screen.reset();
         return;
     }
-    state.ListKind = 2;
+    state.ListKind = Listing::Grid;
 
     state.IndexPosition = 0;
     backMatches_ = 0;
@@ -117,26 +118,15 @@ void IndexModule::fillForward(MainScreen& screen) {
     ScreenState& state = screen.state;
     Form& form = screen;
     Platform& platform = screen.platform();
-    const std::int32_t pastEnd = indexFile_.entryCount() + 1;
+    IndexCursor cursor(indexFile_, state.IndexPosition);
 
     for (;;) {
         if (state.ListRow < 0 || state.ListRow >= layout::GridRows) return walkFailure(screen);
-        if (state.IndexPosition > pastEnd) state.IndexPosition = pastEnd;
-        std::optional<IndexEntry> entry;
-        if (state.IndexPosition == pastEnd) {
-            platform.beep();
-        } else {
-            entry = indexFile_.read(state.IndexPosition);
-            if (!entry) return walkFailure(screen);
-            if (entry->blankTitle()) {
-                state.IndexPosition += 1;
-                if (state.IndexPosition != pastEnd) {
-                    entry = indexFile_.read(state.IndexPosition);
-                    if (!entry) return walkFailure(screen);
-                }
-            }
-        }
-        if (state.IndexPosition == pastEnd) {
+        // Reaching the end on a blank-titled entry ends the list without the beep.
+        if (state.IndexPosition >= cursor.pastEnd()) platform.beep();
+        const IndexStep step = cursor.forward();
+        if (step.kind == IndexStep::Kind::Failed) return walkFailure(screen);
+        if (step.kind == IndexStep::Kind::End) {
             // The index is exhausted: the rest of the page is emptied and
             // stays in view while the message is open.
             for (int row = state.ListRow; row < layout::GridRows; ++row)
@@ -149,7 +139,7 @@ void IndexModule::fillForward(MainScreen& screen) {
             return;
         }
 
-        const std::int32_t recordNumber = entry->recordNumber();
+        const std::int32_t recordNumber = step.entry.recordNumber();
         if (recordNumber < 1) return walkFailure(screen);
         if (!entryInCatalogue(screen, recordNumber)) return;
         readMaster(screen, recordNumber);
@@ -175,10 +165,10 @@ void IndexModule::fillForward(MainScreen& screen) {
 void IndexModule::nextPage(MainScreen& screen) {
     ScreenState& state = screen.state;
     state.IndexPosition += 1;
-    if (state.ListKind != 2 || state.ListRow != layout::GridRows) return;
+    if (state.ListKind != Listing::Grid || state.ListRow != layout::GridRows) return;
     listPaged_ = true;
     state.ListRow = 0;
-    state.SearchMode = 1;
+    state.SearchMode = Search::Results;
     bool warned = false;
     const std::string count = indexGuard(screen, PageGuard, &warned);
     // When the guard had to offer the build, the list is over: either the
@@ -187,7 +177,7 @@ void IndexModule::nextPage(MainScreen& screen) {
         if (count == "0") screen.reset();
         return;
     }
-    state.HeadShown = 1;
+    state.HeadShown = Heading::Status;
     if (!indexFile_.isOpen()) return walkFailure(screen);
     fillForward(screen);
 }
@@ -195,7 +185,7 @@ void IndexModule::nextPage(MainScreen& screen) {
 void IndexModule::previousPage(MainScreen& screen) {
     ScreenState& state = screen.state;
     Platform& platform = screen.platform();
-    if (state.ListKind != 2) return;
+    if (state.ListKind != Listing::Grid) return;
     if (!indexFile_.isOpen()) return walkFailure(screen);
 
     state.IndexPosition -= 1;
@@ -212,18 +202,12 @@ void IndexModule::previousPage(MainScreen& screen) {
         screen.reset();
     };
 
+    IndexCursor cursor(indexFile_, state.IndexPosition);
     for (;;) {
-        if (state.IndexPosition <= 1) return topOfFile();
-        state.IndexPosition -= 1;
-        std::optional<IndexEntry> entry = indexFile_.read(state.IndexPosition);
-        if (!entry) return walkFailure(screen);
-        if (entry->blankTitle()) {
-            if (state.IndexPosition <= 1) return topOfFile();
-            state.IndexPosition -= 1;
-            entry = indexFile_.read(state.IndexPosition);
-            if (!entry) return walkFailure(screen);
-        }
-        const std::int32_t recordNumber = entry->recordNumber();
+        const IndexStep step = cursor.backward();
+        if (step.kind == IndexStep::Kind::End) return topOfFile();
+        if (step.kind == IndexStep::Kind::Failed) return walkFailure(screen);
+        const std::int32_t recordNumber = step.entry.recordNumber();
         if (recordNumber < 1) return walkFailure(screen);
         if (!entryInCatalogue(screen, recordNumber)) return;
         readMaster(screen, recordNumber);

@@ -31,8 +31,8 @@ void IndexModule::resetListView(MainScreen&) {
 // Reset would end them, without moving off the record shown.
 void IndexModule::endListOrSearch(MainScreen& screen, bool searchResultToo) {
     ScreenState& state = screen.state;
-    const bool listOpen = state.ListKind == 2;
-    const bool resultShown = searchResultToo && state.SearchMode == 1;
+    const bool listOpen = state.ListKind == Listing::Grid;
+    const bool resultShown = searchResultToo && state.SearchMode == Search::Results;
     if (!listOpen && !resultShown) return;
 
     Form& form = screen;
@@ -43,12 +43,12 @@ void IndexModule::endListOrSearch(MainScreen& screen, bool searchResultToo) {
         form["cmdNext20"].visible = false;
         form["cmdPrev20"].visible = false;
         form["cmdPrevious"].visible = true;
-        state.ListKind = 0;
+        state.ListKind = Listing::None;
         state.ListRow = 0;
         listPaged_ = false;
     }
     if (resultShown) state.LastSearch.clear();
-    state.SearchMode = 0;
+    state.SearchMode = Search::None;
     state.ViewMode.clear();
     state.IndexPosition = 0;
     indexFile_.close();
@@ -83,7 +83,7 @@ bool IndexModule::entryInCatalogue(MainScreen& screen, std::int32_t n) {
     indexFile_.close();
     state.ViewMode.clear();
     state.IndexPosition = 0;
-    state.SearchMode = 0;
+    state.SearchMode = Search::None;
     screen.platform().beep();
     screen.platform().messageBox(damagedIndexMessage(file, n, state.LastRecord),
                                  MsgIcon::Exclamation, MsgButtons::Ok, DamagedIndexCaption);

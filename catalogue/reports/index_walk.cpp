@@ -1,5 +1,6 @@
 #include "reports/index_walk.h"
 
+#include "data/index_cursor.h"
 #include "indexes/damaged_index.h"
 #include "screen/main_screen.h"
 
@@ -16,24 +17,18 @@ void IndexWalk::begin() {
 }
 
 std::optional<std::int32_t> IndexWalk::next() {
-    int& position = screen_.state.IndexPosition;
+    std::int32_t& position = screen_.state.IndexPosition;
     if (!opened_) {
         // The list being viewed has its own handle on the file; the report
         // reads through its own, from the list's position.
-        reader_.open(screen_.app().directory + "/" + indexFile_);
+        file_.open(screen_.app().directory + "/" + indexFile_);
         opened_ = true;
         if (position < 1) position = 1;
     }
-    const int entries = reader_.entryCount();
-    if (position > entries) return std::nullopt;
-    std::optional<IndexEntryView> entry = reader_.read(position);
-    if (entry && entry->blankTitle) {
-        ++position;
-        if (position > entries) return std::nullopt;
-        entry = reader_.read(position);
-    }
+    const IndexStep step = IndexCursor(file_, position).forward();
+    if (step.kind == IndexStep::Kind::End) return std::nullopt;
     // An entry that cannot be read names no record: it shows as an empty film.
-    const std::int32_t record = entry ? entry->recordNumber : 0;
+    const std::int32_t record = step.found() ? step.entry.recordNumber() : 0;
     if (record > screen_.state.LastRecord) {
         damagedRecord_ = record;
         return std::nullopt;

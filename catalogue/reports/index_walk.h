@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "reports/index_reader.h"
+#include "data/index_file.h"
 
 namespace reel {
 
@@ -41,7 +41,7 @@ class IndexWalk {
     MainScreen& screen_;
     std::string listName_;
     std::string indexFile_;
-    IndexReader reader_;
+    IndexFile file_;
     bool opened_ = false;
     std::int32_t damagedRecord_ = 0;
 };

@@ -68,7 +68,7 @@ double roundHalfEven(double v) {
 // --- Next -------------------------------------------------------------------
 
 void MainScreen::cmdNext_Click() {
-    if (state.SearchMode == 1) return;
+    if (state.SearchMode == Search::Results) return;
     abandonEntry();
     state.GenreBackward = false;
     showPage1();
@@ -113,7 +113,7 @@ void MainScreen::endOfFileThenReset() {
 // --- Previous -----------------------------------------------------------------
 
 void MainScreen::cmdPrevious_Click() {
-    if (state.SearchMode == 1) return;
+    if (state.SearchMode == Search::Results) return;
     Form& self = *this;
     for (const char* box : {"txtDirector", "txtColor1", "txtCLV1", "txtFormat"})
         self[box].text.clear();
@@ -178,8 +178,8 @@ void MainScreen::reset() {
     self["txtGenreList"].enabled = true;
     closePicker(Picker::Aspect);
     closePicker(Picker::Colour);
-    state.ListKind = 0;
-    state.SearchMode = 0;
+    state.ListKind = Listing::None;
+    state.SearchMode = Search::None;
 
     self["cmdPrev20"].visible = false;
     self["cmdPrevious"].visible = true;
@@ -190,7 +190,7 @@ void MainScreen::reset() {
     self["txtTitle"].enabled = true;
     setFocus("cmdSave");
 
-    state.HeadShown = 0;
+    state.HeadShown = Heading::None;
     state.ListRow = 0;
     index_->resetListView(*this);
     self["optnoteson"].enabled = true;
@@ -238,7 +238,7 @@ void MainScreen::reset() {
 // --- Match --------------------------------------------------------------------
 
 void MainScreen::cmdMatch_Click() {
-    if (state.SearchMode == 3) return;
+    if (state.SearchMode == Search::Genre) return;
     showPage1();
     if (!isFieldSearch(state.LastSearch)) return;
     abandonEntry();

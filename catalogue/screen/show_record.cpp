@@ -136,7 +136,7 @@ void MainScreen::ShowRecord() {
 
     if (!entry) self["lblSorting"].visible = false;
 
-    if (state.GuidedStep == 1) {
+    if (state.GuidedStep == Guided::BeforeColour) {
         // A new record is being set up: nothing of the old one may remain.
         state.record.blank();
         for (std::string_view box : layout::Page1Boxes) self[box].text.clear();
@@ -175,7 +175,7 @@ void MainScreen::ShowRecord() {
     caption = "Reelvane Deluxe Record " + captionNumber(state.CurrentRecord) + "/" +
               captionNumber(state.LastRecord) + suffix;
 
-    if (state.HeadShown == 0) self["lblHead"].text = NewPrompt;
+    if (state.HeadShown == Heading::None) self["lblHead"].text = NewPrompt;
     if (state.PageNumber > 0) self["lblHead"].text = "Please wait print spooler is loading files.";
 
     if (!state.NotesPage) {

@@ -22,7 +22,7 @@ TEST_F(AlphabeticViewTest, StepsThroughTheIndexAndEndsWithEndOfFile) {
     EXPECT_EQ(state().CurrentRecord, 2);
     EXPECT_EQ(title(), "Alien");
     EXPECT_EQ(text("lblHead"), "Viewing All Titles Alphabetically");
-    EXPECT_EQ(state().HeadShown, 2);
+    EXPECT_EQ(state().HeadShown, Heading::View);
     click("cmdNext");
     click("cmdNext");
     EXPECT_EQ(title(), "Heat");
@@ -171,9 +171,9 @@ TEST_F(AlphabeticViewTest, OpeningAViewEndsASearchResult) {
     launch();
     type("vert");
     click("mnuFindTitle");
-    EXPECT_EQ(state().SearchMode, 1);
+    EXPECT_EQ(state().SearchMode, Search::Results);
     click("mnuByTitle");
-    EXPECT_EQ(state().SearchMode, 0);
+    EXPECT_EQ(state().SearchMode, Search::None);
     EXPECT_EQ(state().LastSearch, "");
     EXPECT_EQ(title(), "Alien");
     click("cmdNext");

@@ -50,7 +50,7 @@ TEST_F(DamagedIndexTest, EntryBeyondTheLastRecordStopsEveryReaderInPlace) {
             EXPECT_EQ(state().CurrentRecord, 1);
             EXPECT_EQ(title(), "Film 1");
             EXPECT_EQ(state().ViewMode, "");
-            EXPECT_EQ(state().ListKind, 0);
+            EXPECT_EQ(state().ListKind, Listing::None);
             EXPECT_FALSE(module->indexFile().isOpen());
 
             // Editing and saving the film on screen writes it where it belongs.

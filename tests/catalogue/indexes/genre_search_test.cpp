@@ -29,7 +29,7 @@ TEST_F(GenreSearchTest, DramaForwardAndBack) {
               "Comedy\n\rDR  Drama");
     EXPECT_NE(platform.log.front().find("[Search For Genre]"), std::string::npos);
     EXPECT_EQ(title(), "Brazil");
-    EXPECT_EQ(state().SearchMode, 3);
+    EXPECT_EQ(state().SearchMode, Search::Genre);
     EXPECT_EQ(state().ViewMode, "Genre");
     EXPECT_EQ(text("lblHead"), "Viewing Files For Drama  Alphabetically");
     click("cmdNext");

@@ -172,7 +172,7 @@ TEST_F(IndexBuildTest, EmptyMasterFileGivesEmptyIndexesAndGuardsWarn) {
         EXPECT_EQ(shownNow[0].icon, MsgIcon::Exclamation) << menu;
         EXPECT_EQ(shownNow[1].text, Question) << menu;
         EXPECT_EQ(state().ViewMode, "") << menu;
-        EXPECT_EQ(state().ListKind, 0) << menu;
+        EXPECT_EQ(state().ListKind, Listing::None) << menu;
     }
 }
 

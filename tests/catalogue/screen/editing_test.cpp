@@ -348,7 +348,7 @@ TEST_F(EditingTest, EditIsIgnoredWhileANewRecordIsEntered) {
 TEST_F(EditingTest, EditAndDeleteDoNothingInAListView) {
     writeNumberedFilms(2);
     launchToMain();
-    state().ListKind = 2;
+    state().ListKind = Listing::Grid;
     main().click("cmdEdit");
     main().click("cmdDelete");
     EXPECT_FALSE(state().EntryMode);

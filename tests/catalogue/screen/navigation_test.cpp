@@ -95,13 +95,13 @@ TEST_F(NavigationTest, NextAndPreviousStepOneRecord) {
 TEST_F(NavigationTest, MovesAreInertWhileASearchResultIsShown) {
     writeNumberedFilms(3);
     launchToMain();
-    state().SearchMode = 1;
+    state().SearchMode = Search::Results;
     main().click("cmdNext");
     main().click("cmdPrevious");
     EXPECT_EQ(state().CurrentRecord, 1);
     EXPECT_TRUE(platform.messages.empty());
     main().click("cmdReset");
-    EXPECT_EQ(state().SearchMode, 0);
+    EXPECT_EQ(state().SearchMode, Search::None);
     main().click("cmdNext");
     EXPECT_EQ(state().CurrentRecord, 2);
 }
@@ -180,9 +180,9 @@ TEST_F(NavigationTest, MatchContinuesTheLastFieldSearchOnly) {
     state().IndexPosition = 7;
     main().click("cmdMatch");
     EXPECT_EQ(state().IndexPosition, 0);
-    state().SearchMode = 3;  // genre search: Match is inert
+    state().SearchMode = Search::Genre;  // genre search: Match is inert
     main().click("cmdMatch");
-    state().SearchMode = 0;
+    state().SearchMode = Search::None;
     state().LastSearch = "Nonsense";
     main().click("cmdMatch");
     EXPECT_EQ(calls, (std::vector<std::string>{"match Director 3"}));

@@ -129,7 +129,7 @@ TEST_F(ShowRecordTest, CaptionAndHeadingFollowTheView) {
     EXPECT_EQ(text("lblHead"), "kept");
 
     // The printing notice wins over everything, the New prompt included.
-    state().HeadShown = 0;
+    state().HeadShown = Heading::None;
     state().PageNumber = 1;
     state().ViewMode = "Title";
     main().ShowRecord();
