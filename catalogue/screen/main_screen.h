@@ -56,6 +56,7 @@ class MainScreen : public Form {
     void install(std::unique_ptr<IndexFeatures> features);
     void install(std::unique_ptr<ReportFeatures> features);
     void install(std::unique_ptr<PreferenceFeatures> features);
+    void install(std::unique_ptr<ExchangeFeatures> features);
     IndexFeatures& indexFeatures() { return *index_; }
 
     // --- Routines the other modules call ------------------------------------
@@ -176,6 +177,7 @@ class MainScreen : public Form {
     std::unique_ptr<IndexFeatures> index_;
     std::unique_ptr<ReportFeatures> reports_;
     std::unique_ptr<PreferenceFeatures> prefs_;
+    std::unique_ptr<ExchangeFeatures> exchange_;
     bool indexInstalled_ = false;
     bool reportsInstalled_ = false;
     bool prefsInstalled_ = false;

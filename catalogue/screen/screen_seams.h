@@ -4,7 +4,7 @@
 //
 // The main screen owns the menus and buttons; the work behind some of them
 // lives in other modules (catalogue/indexes, catalogue/reports,
-// catalogue/prefs). Each module implements one of these interfaces and is
+// catalogue/prefs, catalogue/exchange). Each module implements one of these interfaces and is
 // installed with MainScreen::install(). Until a module is installed its menu
 // items and buttons do nothing, and the screen's own routines (Reset, Start)
 // treat "close the index file" as having nothing to close.
@@ -60,6 +60,23 @@ class ReportFeatures {
     virtual void setupPrinter(MainScreen&) {}
     virtual void printReport(MainScreen&, ReportKind) {}
 };
+
+// CSV export and import, from the File menu.
+class ExchangeFeatures {
+  public:
+    virtual ~ExchangeFeatures() = default;
+    virtual void exportCatalogue(MainScreen&) {}
+    virtual void importCatalogue(MainScreen&) {}
+};
+
+// The File menu items the exchange serves; the screen builds them after its
+// own items.
+namespace exchange {
+inline constexpr const char* ExportMenuItem = "mnuExportCsv";
+inline constexpr const char* ImportMenuItem = "mnuImportCsv";
+inline constexpr const char* ExportCaption = "Export to CSV\u2026";
+inline constexpr const char* ImportCaption = "Import from CSV\u2026";
+}  // namespace exchange
 
 enum class ColourGroup { Background, TextBoxBack, Text, Label };
 
