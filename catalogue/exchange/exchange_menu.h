@@ -8,19 +8,19 @@ namespace reel::exchange {
 
 // Asks where to write and exports the catalogue the screen shows. The master
 // file stays open: export only reads it.
-void exportFromMenu(MainScreen& screen);
+void exportFromMenu(ScreenContext& screen);
 
 // Asks for a file and imports it. The screen's own lock on the master file
 // is released for the import and taken again afterwards; the screen then
 // shows record 1, with the counts read afresh (the indexes need sorting).
 // Refused while a film is being entered or edited.
-void importFromMenu(MainScreen& screen);
+void importFromMenu(ScreenContext& screen);
 
 // The two, plugged into the main screen.
 class ExchangeMenu : public ExchangeFeatures {
   public:
-    void exportCatalogue(MainScreen& screen) override { exportFromMenu(screen); }
-    void importCatalogue(MainScreen& screen) override { importFromMenu(screen); }
+    void exportCatalogue(ScreenContext& screen) override { exportFromMenu(screen); }
+    void importCatalogue(ScreenContext& screen) override { importFromMenu(screen); }
 };
 
 }  // namespace reel::exchange

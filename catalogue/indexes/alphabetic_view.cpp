@@ -4,7 +4,7 @@
 // Previous handles the first entry itself.
 #include "data/index_cursor.h"
 #include "indexes/index_module.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
@@ -57,12 +57,10 @@ const AlphabeticView* findView(std::string_view viewMode) {
 
 }  // namespace
 
-void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode) {
+void IndexModule::showAlphabetic(ScreenContext& screen, const std::string& viewMode) {
     const AlphabeticView* view = findView(viewMode);
     const IndexSpec* index = indexForView(viewMode);
     if (!view || !index) return;
-    ScreenState& state = screen.state;
-    Form& form = screen;
     Platform& platform = screen.platform();
 
     // Only a menu command finds a list or a search result on screen (Next
@@ -73,16 +71,16 @@ void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode
         screen.reset();
         return;
     }
-    form["cmdPrevious"].enabled = true;
-    state.HeadShown = Heading::View;
+    screen.control(Lent::PreviousButton).enabled = true;
+    screen.setHeadShown(Heading::View);
     screen.abandonEntry();
 
-    if (state.ViewMode != view->viewMode) {
+    if (screen.cursor().ViewMode != view->viewMode) {
         indexFile_.close();
-        state.IndexPosition = 0;
+        screen.cursor().IndexPosition = 0;
     }
-    state.ViewMode = std::string(view->viewMode);
-    form["lblHead"].text = std::string(view->heading);
+    screen.cursor().ViewMode = std::string(view->viewMode);
+    screen.control(Lent::Heading).text = std::string(view->heading);
 
     auto endOfFile = [&] {
         indexFile_.close();
@@ -93,12 +91,12 @@ void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode
     };
 
     // A view coming back after a search closed its file opens it again.
-    if ((state.IndexPosition < 1 || !indexFile_.isOpen()) && !openIndex(screen, *index)) {
+    if ((screen.cursor().IndexPosition < 1 || !indexFile_.isOpen()) && !openIndex(screen, *index)) {
         screen.reset();
         return;
     }
     const std::int32_t entries = indexFile_.entryCount();
-    if (state.IndexPosition < 1) {
+    if (screen.cursor().IndexPosition < 1) {
         if (entries == 0) {
             if (view->emptyMessage.empty()) {
                 // Titles counted but none in the file: the files are out of
@@ -111,11 +109,11 @@ void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode
             if (view->resetWhenEmpty) screen.reset();
             return;
         }
-        state.IndexPosition = 1;
+        screen.cursor().IndexPosition = 1;
     }
 
     // Past the end (or beyond it) is the end of the view.
-    const IndexStep step = IndexCursor(indexFile_, state.IndexPosition).forward();
+    const IndexStep step = IndexCursor(indexFile_, screen.cursor().IndexPosition).forward();
     if (step.kind == IndexStep::Kind::Failed) return walkFailure(screen);
     if (step.kind == IndexStep::Kind::End) {
         endOfFile();
@@ -124,13 +122,13 @@ void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode
 
     const std::int32_t recordNumber = step.entry.recordNumber();
     if (recordNumber == 0) {
-        form.setFocus("txtTitle");
+        screen.focusTitle();
         return;
     }
     if (!entryInCatalogue(screen, recordNumber)) return;
     readMaster(screen, recordNumber);
-    state.CurrentRecord = recordNumber;
-    screen.ShowRecord();
+    screen.setCurrentRecord(recordNumber);
+    screen.showRecord();
 }
 
 }  // namespace reel

@@ -4,7 +4,7 @@
 #include "indexes/index_module.h"
 #include "indexes/text_match.h"
 #include "screen/genre_table.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
@@ -17,24 +17,21 @@ constexpr std::string_view GenreTitle = "GENRE SEARCH";
 
 }  // namespace
 
-void IndexModule::genreSearch(MainScreen& screen) {
-    ScreenState& state = screen.state;
-    Form& form = screen;
-
+void IndexModule::genreSearch(ScreenContext& screen) {
     // The genre list shares the "Genre" view mode: it ends first, so the
     // search starts rather than stepping the list's position.
     endListOrSearch(screen, false);
-    if (state.ViewMode != "Genre") {
+    if (screen.cursor().ViewMode != "Genre") {
         indexFile_.close();
-        state.IndexPosition = 0;
+        screen.cursor().IndexPosition = 0;
     }
-    state.SearchMode = Search::Genre;
-    form["cmdPrevious"].enabled = true;
-    form["cmdNext"].enabled = true;
-    form["lblHead"].text = "Viewing Genre File Alphabetically";
-    state.ViewMode = "Genre";
+    screen.cursor().SearchMode = Search::Genre;
+    screen.control(Lent::PreviousButton).enabled = true;
+    screen.control(Lent::NextButton).enabled = true;
+    screen.control(Lent::Heading).text = "Viewing Genre File Alphabetically";
+    screen.cursor().ViewMode = "Genre";
 
-    if (state.IndexPosition < 1) {
+    if (screen.cursor().IndexPosition < 1) {
         const std::string answer = screen.platform().inputBox(GenrePrompt, "Search For Genre", "");
         if (answer.empty()) {
             screen.reset();
@@ -44,15 +41,15 @@ void IndexModule::genreSearch(MainScreen& screen) {
         // An answer that is no genre code keeps the name of the last one.
         for (const Genre& genre : genreTable())
             if (genre.code == genreKey_) genreName_ = std::string(genre.name);
-        state.CurrentRecord = 1;
+        screen.setCurrentRecord(1);
         hitCount_ = 0;
-        form["lblHead"].text = "Viewing Files For " + genreName_ + " Alphabetically";
+        screen.control(Lent::Heading).text = "Viewing Files For " + genreName_ + " Alphabetically";
         if (!openIndex(screen, indexSpecs()[0])) {
             screen.reset();
             return;
         }
-        state.IndexPosition = 1;
-        state.GenreBackward = false;
+        screen.cursor().IndexPosition = 1;
+        screen.cursor().GenreBackward = false;
     } else if (!indexFile_.isOpen() && !openIndex(screen, indexSpecs()[0])) {
         screen.reset();
         return;
@@ -60,30 +57,28 @@ void IndexModule::genreSearch(MainScreen& screen) {
     walkGenre(screen);
 }
 
-void IndexModule::walkGenre(MainScreen& screen) {
-    ScreenState& state = screen.state;
-    Form& form = screen;
+void IndexModule::walkGenre(ScreenContext& screen) {
     Platform& platform = screen.platform();
-    IndexCursor cursor(indexFile_, state.IndexPosition);
-    const int step = state.GenreBackward ? -1 : 1;
+    IndexCursor cursor(indexFile_, screen.cursor().IndexPosition);
+    const int step = screen.cursor().GenreBackward ? -1 : 1;
 
     for (;;) {
-        if (state.GenreBackward && state.IndexPosition <= 0) {
+        if (screen.cursor().GenreBackward && screen.cursor().IndexPosition <= 0) {
             indexFile_.close();
             platform.beep();
             platform.messageBox("Top of file encountered!", MsgIcon::Exclamation, MsgButtons::Ok,
                                 "");
-            state.CurrentRecord = 1;
+            screen.setCurrentRecord(1);
             screen.reset();
             return;
         }
         // A film without a title is passed over in the direction of the
         // walk; passing it forward while walking back would bring the walk
         // back to it for ever.
-        const IndexStep found = state.GenreBackward ? cursor.here() : cursor.forward();
+        const IndexStep found = screen.cursor().GenreBackward ? cursor.here() : cursor.forward();
         if (found.kind == IndexStep::Kind::Failed) return walkFailure(screen);
-        if (state.GenreBackward && found.found() && found.entry.blankTitle()) {
-            state.IndexPosition += step;
+        if (screen.cursor().GenreBackward && found.found() && found.entry.blankTitle()) {
+            screen.cursor().IndexPosition += step;
             continue;
         }
         if (found.kind == IndexStep::Kind::End) {
@@ -99,16 +94,16 @@ void IndexModule::walkGenre(MainScreen& screen) {
 
         const std::int32_t recordNumber = found.entry.recordNumber();
         if (!entryInCatalogue(screen, recordNumber)) return;
-        const FilmRecord record =
-            recordNumber >= 1 ? screen.master.readRecord(recordNumber) : FilmRecord::pastEnd();
+        const FilmRecord record = recordNumber >= 1 ? screen.masterFile().readRecord(recordNumber)
+                                                    : FilmRecord::pastEnd();
         if (!fieldContains(record, Field::Genre, genreKey_)) {
-            state.IndexPosition += step;
+            screen.cursor().IndexPosition += step;
             continue;
         }
-        state.CurrentRecord = recordNumber;
-        state.record = record;
-        screen.ShowRecord();
-        form["lblHead"].text = "Viewing Files For " + genreName_ + "  Alphabetically";
+        screen.setCurrentRecord(recordNumber);
+        screen.setRecord(record);
+        screen.showRecord();
+        screen.control(Lent::Heading).text = "Viewing Files For " + genreName_ + "  Alphabetically";
         hitCount_ += 1;
         return;
     }

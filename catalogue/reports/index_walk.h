@@ -17,13 +17,13 @@
 
 namespace reel {
 
-class MainScreen;
+class ScreenContext;
 
 class IndexWalk {
   public:
     // `listName` is the ViewMode of the list that reads the same index
     // ("Title", "DVD", "Laser", "VHS"); `indexFile` its file name.
-    IndexWalk(MainScreen& screen, std::string listName, std::string indexFile);
+    IndexWalk(ScreenContext& screen, std::string listName, std::string indexFile);
 
     // Closes another list's index and starts from the first entry.
     void begin();
@@ -38,7 +38,7 @@ class IndexWalk {
     std::string damageMessage() const;
 
   private:
-    MainScreen& screen_;
+    ScreenContext& screen_;
     std::string listName_;
     std::string indexFile_;
     IndexFile file_;

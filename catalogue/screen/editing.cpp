@@ -62,7 +62,7 @@ void MainScreen::optNotesoff_Click() {
 // --- New ------------------------------------------------------------------------
 
 void MainScreen::cmdNew_Click() {
-    if (state.SearchMode != Search::None) return;
+    if (state.cursor.SearchMode != Search::None) return;
     Form& self = *this;
     self["lblSave"].visible = false;
     state.JumpText.clear();
@@ -103,7 +103,7 @@ void MainScreen::cmdNew_Click() {
 void MainScreen::cmdEdit_Click() {
     Form& self = *this;
     self["txtGenreList"].enabled = false;
-    if (state.ListKind == Listing::Grid) return;
+    if (state.cursor.ListKind == Listing::Grid) return;
     // A new record is already being entered: showing it again would wipe
     // everything typed so far.
     if (state.NewEntry) return;
@@ -192,7 +192,7 @@ bool MainScreen::StoreRecord() {
 // --- Delete -------------------------------------------------------------------------
 
 void MainScreen::cmdDelete_Click() {
-    if (state.ListKind == Listing::Grid) return;
+    if (state.cursor.ListKind == Listing::Grid) return;
     MsgResult answer = platform().messageBox(
         "Are you sure you want to DELETE this record? This File Will Be Removed Permanently!!",
         MsgIcon::Question, MsgButtons::YesNo, EditionCaption);

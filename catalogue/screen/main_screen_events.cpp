@@ -148,8 +148,8 @@ void MainScreen::connectEvents() {
     }
     // A mouse press on a picker's box while its list is open takes the selection.
     const std::pair<const char*, Picker> boxes[] = {
-        {"txtGenre", Picker::Genre},  {"txtRating", Picker::Rating}, {"txtFormat", Picker::Format},
-        {"txtLetter", Picker::Aspect}, {"txtCLV1", Picker::Clv},     {"txtColor1", Picker::Colour},
+        {"txtGenre", Picker::Genre},   {"txtRating", Picker::Rating}, {"txtFormat", Picker::Format},
+        {"txtLetter", Picker::Aspect}, {"txtCLV1", Picker::Clv},      {"txtColor1", Picker::Colour},
     };
     for (const auto& [box, picker] : boxes) {
         Picker p = picker;

@@ -38,33 +38,40 @@ enum class Heading : int { None = 0, Status = 1, View = 2 };
 // picker, then after it; Off while no new record is entered.
 enum class Guided : int { Off = 0, BeforeColour = 1, AfterColour = 2 };
 
+// ViewCursor: where the alphabetic view, field or genre search, or list view
+// on screen stands. The screen's Next, Previous, Match and Reset move and
+// clear it; the index module walks from it.
+struct ViewCursor {
+    // "" while moving through the master file by number; "Title", "DVD",
+    // "Laser", "VHS" in an alphabetical view; "Genre" in the genre search or
+    // genre list. A report may leave a value that names no list.
+    std::string ViewMode;
+
+    Search SearchMode = Search::None;
+    Listing ListKind = Listing::None;
+    std::string LastSearch;  // kind of the last field search, for Match
+
+    std::int32_t IndexPosition = 0;  // entry of the open index last read; 0: none open
+    int ListRow = 0;                 // next list-view row to fill
+    bool GenreBackward = false;      // the genre search steps backwards
+};
+
 struct ScreenState {
     FilmRecord record;               // the record shown (or being entered)
     std::int32_t CurrentRecord = 1;  // number of the record in the buffer
     std::int32_t LastRecord = 1;     // highest number the screen moves to
     std::int32_t RecordCount = 0;    // whole records in the master file
 
-    // "" while moving through the master file by number; "Title", "DVD",
-    // "Laser", "VHS" in an alphabetical view; "Genre" in the genre search or
-    // genre list. A report may leave a value that names no list.
-    std::string ViewMode;
+    ViewCursor cursor;
 
     bool EntryMode = false;  // a record is being entered or edited
     bool NewEntry = false;   // a new record is being entered (guided flow)
     Guided GuidedStep = Guided::Off;
     bool NotesPage = false;  // page 2 is shown
 
-    Search SearchMode = Search::None;
-    Listing ListKind = Listing::None;
     Heading HeadShown = Heading::None;
 
-    std::string LastSearch;  // kind of the last field search, for Match
     std::array<std::string, 4> CountText{"0", "0", "0", "0"};  // see CountSlot
-
-    // Index views, genre search and list views.
-    std::int32_t IndexPosition = 0;  // entry of the open index last read; 0: none open
-    int ListRow = 0;             // next list-view row to fill
-    bool GenreBackward = false;  // the genre search steps backwards
 
     int PageNumber = 0;  // above 0 while a report is printing
 

@@ -147,7 +147,8 @@ void MainScreen::ShowRecord() {
     self["lblRetcode"].text.clear();
 
     const FilmRecord& r = state.record;
-    for (const BoxRule& rule : Rules) self[fieldSpec(rule.field).textBox].text = boxText(r, rule, entry);
+    for (const BoxRule& rule : Rules)
+        self[fieldSpec(rule.field).textBox].text = boxText(r, rule, entry);
 
     self["txtFormat"].text = formatWord(upper(r.value(Field::Format)));
 
@@ -165,7 +166,7 @@ void MainScreen::ShowRecord() {
     // Caption and view heading.
     std::string suffix;
     for (const ViewHeading& h : Headings) {
-        if (h.mode != state.ViewMode) continue;
+        if (h.mode != state.cursor.ViewMode) continue;
         suffix = h.suffix;
         if (!h.heading.empty()) self["lblHead"].text = h.heading;
         if (h.mode == "Genre")

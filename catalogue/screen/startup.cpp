@@ -46,7 +46,7 @@ void MainScreen::Form_Load() {
     const std::string& dir = app_.directory;
 
     self["txtGenreList"].enabled = true;
-    state.SearchMode = Search::None;
+    state.cursor.SearchMode = Search::None;
 
     // Missing or unreadable colour files give the default colours.
     applyColour(ColourGroup::Background,
@@ -56,7 +56,7 @@ void MainScreen::Form_Load() {
     applyColour(ColourGroup::Text, readColourFile(dir, TextColourFile, DefaultText));
     applyColour(ColourGroup::Label, readColourFile(dir, LabelColourFile, DefaultLabel));
 
-    state.ListKind = Listing::None;
+    state.cursor.ListKind = Listing::None;
     if (state.HeadShown == Heading::None) {
         self["lblHead"].text = NewPrompt;
         state.CountText[TitlesCount] = readCountFile(dir, TitleCountFile);

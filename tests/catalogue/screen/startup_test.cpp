@@ -148,7 +148,7 @@ TEST_F(StartupTest, ItemsOfModulesNotInstalledDoNothing) {
         EXPECT_TRUE(screen.click(item)) << item;
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(screen.state.CurrentRecord, 1);
-    EXPECT_EQ(screen.state.ViewMode, "");
+    EXPECT_EQ(screen.state.cursor.ViewMode, "");
 }
 
 }  // namespace
