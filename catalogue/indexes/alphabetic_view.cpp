@@ -58,6 +58,7 @@ const AlphabeticView* findView(std::string_view viewMode) {
 }  // namespace
 
 void IndexModule::showAlphabetic(ScreenContext& screen, const std::string& viewMode) {
+    ViewCursor& cursor = screen.cursor();
     const AlphabeticView* view = findView(viewMode);
     const IndexSpec* index = indexForView(viewMode);
     if (!view || !index) return;
@@ -75,11 +76,11 @@ void IndexModule::showAlphabetic(ScreenContext& screen, const std::string& viewM
     screen.setHeadShown(Heading::View);
     screen.abandonEntry();
 
-    if (screen.cursor().ViewMode != view->viewMode) {
+    if (cursor.ViewMode != view->viewMode) {
         indexFile_.close();
-        screen.cursor().IndexPosition = 0;
+        cursor.IndexPosition = 0;
     }
-    screen.cursor().ViewMode = std::string(view->viewMode);
+    cursor.ViewMode = std::string(view->viewMode);
     screen.control(Lent::Heading).text = std::string(view->heading);
 
     auto endOfFile = [&] {
@@ -91,12 +92,12 @@ void IndexModule::showAlphabetic(ScreenContext& screen, const std::string& viewM
     };
 
     // A view coming back after a search closed its file opens it again.
-    if ((screen.cursor().IndexPosition < 1 || !indexFile_.isOpen()) && !openIndex(screen, *index)) {
+    if ((cursor.IndexPosition < 1 || !indexFile_.isOpen()) && !openIndex(screen, *index)) {
         screen.reset();
         return;
     }
     const std::int32_t entries = indexFile_.entryCount();
-    if (screen.cursor().IndexPosition < 1) {
+    if (cursor.IndexPosition < 1) {
         if (entries == 0) {
             if (view->emptyMessage.empty()) {
                 // Titles counted but none in the file: the files are out of
@@ -109,11 +110,11 @@ void IndexModule::showAlphabetic(ScreenContext& screen, const std::string& viewM
             if (view->resetWhenEmpty) screen.reset();
             return;
         }
-        screen.cursor().IndexPosition = 1;
+        cursor.IndexPosition = 1;
     }
 
     // Past the end (or beyond it) is the end of the view.
-    const IndexStep step = IndexCursor(indexFile_, screen.cursor().IndexPosition).forward();
+    const IndexStep step = IndexCursor(indexFile_, cursor.IndexPosition).forward();
     if (step.kind == IndexStep::Kind::Failed) return walkFailure(screen);
     if (step.kind == IndexStep::Kind::End) {
         endOfFile();

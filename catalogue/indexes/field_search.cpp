@@ -61,6 +61,7 @@ void IndexModule::continueFieldSearch(ScreenContext& screen, const std::string& 
 }
 
 void IndexModule::runFieldSearch(ScreenContext& screen, std::size_t k) {
+    ViewCursor& view = screen.cursor();
     const FieldSearchKind& kind = fieldSearchKinds()[k];
     Platform& platform = screen.platform();
 
@@ -69,14 +70,14 @@ void IndexModule::runFieldSearch(ScreenContext& screen, std::size_t k) {
     indexFile_.close();
     for (std::size_t other = 0; other < continuing_.size(); ++other)
         if (other != k) continuing_[other] = false;
-    screen.cursor().SearchMode = Search::Results;
+    view.SearchMode = Search::Results;
     screen.control(Lent::Heading).text = std::string(kind.startHeading);
     screen.control(Lent::MatchButton).enabled = true;
     if (kind.setsMatchCaption) screen.control(Lent::MatchButton).text = "&Match";
 
     bool ask = true;
-    if (screen.cursor().IndexPosition >= 1)
-        screen.cursor().IndexPosition = 0;
+    if (view.IndexPosition >= 1)
+        view.IndexPosition = 0;
     else if (continuing_[k] && screen.currentRecord() > 1)
         ask = false;
 
@@ -91,7 +92,7 @@ void IndexModule::runFieldSearch(ScreenContext& screen, std::size_t k) {
         screen.setCurrentRecord(1);
         hitCount_ = 0;
     }
-    screen.cursor().LastSearch = std::string(kind.kind);
+    view.LastSearch = std::string(kind.kind);
 
     const std::string& key = searchKeys_[k];
     MasterScan scan(screen.masterFile(), screen.currentRecord(), screen.lastRecord());

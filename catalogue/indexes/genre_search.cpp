@@ -18,20 +18,21 @@ constexpr std::string_view GenreTitle = "GENRE SEARCH";
 }  // namespace
 
 void IndexModule::genreSearch(ScreenContext& screen) {
+    ViewCursor& view = screen.cursor();
     // The genre list shares the "Genre" view mode: it ends first, so the
     // search starts rather than stepping the list's position.
     endListOrSearch(screen, false);
-    if (screen.cursor().ViewMode != "Genre") {
+    if (view.ViewMode != "Genre") {
         indexFile_.close();
-        screen.cursor().IndexPosition = 0;
+        view.IndexPosition = 0;
     }
-    screen.cursor().SearchMode = Search::Genre;
+    view.SearchMode = Search::Genre;
     screen.control(Lent::PreviousButton).enabled = true;
     screen.control(Lent::NextButton).enabled = true;
     screen.control(Lent::Heading).text = "Viewing Genre File Alphabetically";
-    screen.cursor().ViewMode = "Genre";
+    view.ViewMode = "Genre";
 
-    if (screen.cursor().IndexPosition < 1) {
+    if (view.IndexPosition < 1) {
         const std::string answer = screen.platform().inputBox(GenrePrompt, "Search For Genre", "");
         if (answer.empty()) {
             screen.reset();
@@ -48,8 +49,8 @@ void IndexModule::genreSearch(ScreenContext& screen) {
             screen.reset();
             return;
         }
-        screen.cursor().IndexPosition = 1;
-        screen.cursor().GenreBackward = false;
+        view.IndexPosition = 1;
+        view.GenreBackward = false;
     } else if (!indexFile_.isOpen() && !openIndex(screen, indexSpecs()[0])) {
         screen.reset();
         return;
@@ -58,12 +59,13 @@ void IndexModule::genreSearch(ScreenContext& screen) {
 }
 
 void IndexModule::walkGenre(ScreenContext& screen) {
+    ViewCursor& view = screen.cursor();
     Platform& platform = screen.platform();
-    IndexCursor cursor(indexFile_, screen.cursor().IndexPosition);
-    const int step = screen.cursor().GenreBackward ? -1 : 1;
+    IndexCursor walk(indexFile_, view.IndexPosition);
+    const int step = view.GenreBackward ? -1 : 1;
 
     for (;;) {
-        if (screen.cursor().GenreBackward && screen.cursor().IndexPosition <= 0) {
+        if (view.GenreBackward && view.IndexPosition <= 0) {
             indexFile_.close();
             platform.beep();
             platform.messageBox("Top of file encountered!", MsgIcon::Exclamation, MsgButtons::Ok,
@@ -75,10 +77,10 @@ void IndexModule::walkGenre(ScreenContext& screen) {
         // A film without a title is passed over in the direction of the
         // walk; passing it forward while walking back would bring the walk
         // back to it for ever.
-        const IndexStep found = screen.cursor().GenreBackward ? cursor.here() : cursor.forward();
+        const IndexStep found = view.GenreBackward ? walk.here() : walk.forward();
         if (found.kind == IndexStep::Kind::Failed) return walkFailure(screen);
-        if (screen.cursor().GenreBackward && found.found() && found.entry.blankTitle()) {
-            screen.cursor().IndexPosition += step;
+        if (view.GenreBackward && found.found() && found.entry.blankTitle()) {
+            view.IndexPosition += step;
             continue;
         }
         if (found.kind == IndexStep::Kind::End) {
@@ -97,7 +99,7 @@ void IndexModule::walkGenre(ScreenContext& screen) {
         const FilmRecord record = recordNumber >= 1 ? screen.masterFile().readRecord(recordNumber)
                                                     : FilmRecord::pastEnd();
         if (!fieldContains(record, Field::Genre, genreKey_)) {
-            screen.cursor().IndexPosition += step;
+            view.IndexPosition += step;
             continue;
         }
         screen.setCurrentRecord(recordNumber);

@@ -61,6 +61,7 @@ void IndexModule::fillRow(ScreenContext& screen, int row) {
 }
 
 void IndexModule::openList(ScreenContext& screen, const std::string& kind) {
+    ViewCursor& view = screen.cursor();
     const ListView* list = nullptr;
     for (const ListView& l : Lists)
         if (l.kind == kind) list = &l;
@@ -69,16 +70,16 @@ void IndexModule::openList(ScreenContext& screen, const std::string& kind) {
 
     genreFilter_.clear();
     screen.setHeadShown(Heading::Status);
-    screen.cursor().SearchMode = Search::Results;
+    view.SearchMode = Search::Results;
     if (indexGuard(screen, list->guard) == "0") {
         screen.reset();
         return;
     }
-    screen.cursor().ListKind = Listing::Grid;
+    view.ListKind = Listing::Grid;
 
-    screen.cursor().IndexPosition = 0;
+    view.IndexPosition = 0;
     backMatches_ = 0;
-    screen.cursor().ListRow = 0;
+    view.ListRow = 0;
     listPaged_ = false;
     indexFile_.close();
 
@@ -88,7 +89,7 @@ void IndexModule::openList(ScreenContext& screen, const std::string& kind) {
                         Lent::DeleteButton, Lent::EditButton, Lent::SaveButton})
         screen.control(button).enabled = true;
     if (!list->heading.empty()) screen.control(Lent::Heading).text = std::string(list->heading);
-    screen.cursor().ViewMode = std::string(list->kind);
+    view.ViewMode = std::string(list->kind);
 
     if (list->genreFilter) {
         const std::string answer = screen.platform().inputBox(FilterPrompt, "Search", "");
@@ -103,7 +104,7 @@ void IndexModule::openList(ScreenContext& screen, const std::string& kind) {
     for (std::string_view column : layout::GridColumns)
         for (int row = 0; row < layout::GridRows; ++row)
             screen.listCell(column, row).visible = true;
-    screen.cursor().IndexPosition = 1;
+    view.IndexPosition = 1;
     if (!openIndex(screen, *index)) {
         screen.reset();
         return;
@@ -112,20 +113,20 @@ void IndexModule::openList(ScreenContext& screen, const std::string& kind) {
 }
 
 void IndexModule::fillForward(ScreenContext& screen) {
+    ViewCursor& view = screen.cursor();
     Platform& platform = screen.platform();
-    IndexCursor cursor(indexFile_, screen.cursor().IndexPosition);
+    IndexCursor walk(indexFile_, view.IndexPosition);
 
     for (;;) {
-        if (screen.cursor().ListRow < 0 || screen.cursor().ListRow >= layout::GridRows)
-            return walkFailure(screen);
+        if (view.ListRow < 0 || view.ListRow >= layout::GridRows) return walkFailure(screen);
         // Reaching the end on a blank-titled entry ends the list without the beep.
-        if (screen.cursor().IndexPosition >= cursor.pastEnd()) platform.beep();
-        const IndexStep step = cursor.forward();
+        if (view.IndexPosition >= walk.pastEnd()) platform.beep();
+        const IndexStep step = walk.forward();
         if (step.kind == IndexStep::Kind::Failed) return walkFailure(screen);
         if (step.kind == IndexStep::Kind::End) {
             // The index is exhausted: the rest of the page is emptied and
             // stays in view while the message is open.
-            for (int row = screen.cursor().ListRow; row < layout::GridRows; ++row)
+            for (int row = view.ListRow; row < layout::GridRows; ++row)
                 for (std::string_view column : layout::GridColumns)
                     screen.listCell(column, row).text.clear();
             platform.messageBox("End of file!", MsgIcon::None, MsgButtons::Ok, "");
@@ -141,15 +142,15 @@ void IndexModule::fillForward(ScreenContext& screen) {
         readMaster(screen, recordNumber);
         screen.stopEntering();
         if (!listMatches(screen.record())) {
-            screen.cursor().IndexPosition += 1;
+            view.IndexPosition += 1;
             continue;
         }
         screen.setCurrentRecord(recordNumber);
         screen.showRecord();
-        fillRow(screen, screen.cursor().ListRow);
-        screen.cursor().ListRow += 1;
-        if (screen.cursor().ListRow < layout::GridRows) {
-            screen.cursor().IndexPosition += 1;
+        fillRow(screen, view.ListRow);
+        view.ListRow += 1;
+        if (view.ListRow < layout::GridRows) {
+            view.IndexPosition += 1;
             continue;
         }
         screen.control(Lent::Next20Button).visible = true;
@@ -159,12 +160,12 @@ void IndexModule::fillForward(ScreenContext& screen) {
 }
 
 void IndexModule::nextPage(ScreenContext& screen) {
-    screen.cursor().IndexPosition += 1;
-    if (screen.cursor().ListKind != Listing::Grid || screen.cursor().ListRow != layout::GridRows)
-        return;
+    ViewCursor& view = screen.cursor();
+    view.IndexPosition += 1;
+    if (view.ListKind != Listing::Grid || view.ListRow != layout::GridRows) return;
     listPaged_ = true;
-    screen.cursor().ListRow = 0;
-    screen.cursor().SearchMode = Search::Results;
+    view.ListRow = 0;
+    view.SearchMode = Search::Results;
     bool warned = false;
     const std::string count = indexGuard(screen, PageGuard, &warned);
     // When the guard had to offer the build, the list is over: either the
@@ -179,27 +180,28 @@ void IndexModule::nextPage(ScreenContext& screen) {
 }
 
 void IndexModule::previousPage(ScreenContext& screen) {
+    ViewCursor& view = screen.cursor();
     Platform& platform = screen.platform();
-    if (screen.cursor().ListKind != Listing::Grid) return;
+    if (view.ListKind != Listing::Grid) return;
     if (!indexFile_.isOpen()) return walkFailure(screen);
 
-    screen.cursor().IndexPosition -= 1;
+    view.IndexPosition -= 1;
     if (listPaged_) {
-        screen.cursor().IndexPosition += 1;
-        screen.cursor().ListRow = layout::GridRows - 1;
+        view.IndexPosition += 1;
+        view.ListRow = layout::GridRows - 1;
     }
 
     auto topOfFile = [&] {
         platform.beep();
         platform.messageBox("Top of file encountered!", MsgIcon::Exclamation, MsgButtons::Ok, "");
         indexFile_.close();
-        screen.cursor().IndexPosition = 0;
+        view.IndexPosition = 0;
         screen.reset();
     };
 
-    IndexCursor cursor(indexFile_, screen.cursor().IndexPosition);
+    IndexCursor walk(indexFile_, view.IndexPosition);
     for (;;) {
-        const IndexStep step = cursor.backward();
+        const IndexStep step = walk.backward();
         if (step.kind == IndexStep::Kind::End) return topOfFile();
         if (step.kind == IndexStep::Kind::Failed) return walkFailure(screen);
         const std::int32_t recordNumber = step.entry.recordNumber();
@@ -216,14 +218,13 @@ void IndexModule::previousPage(ScreenContext& screen) {
         if (backMatches_ < 20) continue;
         if (backMatches_ == 20) backMatches_ = 21;
 
-        if (screen.cursor().ListRow < 0 || screen.cursor().ListRow >= layout::GridRows)
-            return walkFailure(screen);
-        fillRow(screen, screen.cursor().ListRow);
-        if (screen.cursor().ListRow == 0) {
-            screen.cursor().ListRow = layout::GridRows;
+        if (view.ListRow < 0 || view.ListRow >= layout::GridRows) return walkFailure(screen);
+        fillRow(screen, view.ListRow);
+        if (view.ListRow == 0) {
+            view.ListRow = layout::GridRows;
             return;
         }
-        screen.cursor().ListRow -= 1;
+        view.ListRow -= 1;
     }
 }
 

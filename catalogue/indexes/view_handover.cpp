@@ -30,8 +30,9 @@ void IndexModule::resetListView(ScreenContext&) {
 // the record; a search result likewise keeps them inert. Both end here as
 // Reset would end them, without moving off the record shown.
 void IndexModule::endListOrSearch(ScreenContext& screen, bool searchResultToo) {
-    const bool listOpen = screen.cursor().ListKind == Listing::Grid;
-    const bool resultShown = searchResultToo && screen.cursor().SearchMode == Search::Results;
+    ViewCursor& view = screen.cursor();
+    const bool listOpen = view.ListKind == Listing::Grid;
+    const bool resultShown = searchResultToo && view.SearchMode == Search::Results;
     if (!listOpen && !resultShown) return;
     if (listOpen) {
         for (std::string_view column : layout::GridColumns)
@@ -40,14 +41,14 @@ void IndexModule::endListOrSearch(ScreenContext& screen, bool searchResultToo) {
         screen.control(Lent::Next20Button).visible = false;
         screen.control(Lent::Prev20Button).visible = false;
         screen.control(Lent::PreviousButton).visible = true;
-        screen.cursor().ListKind = Listing::None;
-        screen.cursor().ListRow = 0;
+        view.ListKind = Listing::None;
+        view.ListRow = 0;
         listPaged_ = false;
     }
-    if (resultShown) screen.cursor().LastSearch.clear();
-    screen.cursor().SearchMode = Search::None;
-    screen.cursor().ViewMode.clear();
-    screen.cursor().IndexPosition = 0;
+    if (resultShown) view.LastSearch.clear();
+    view.SearchMode = Search::None;
+    view.ViewMode.clear();
+    view.IndexPosition = 0;
     indexFile_.close();
 }
 
@@ -71,15 +72,16 @@ void IndexModule::readMaster(ScreenContext& screen, std::int32_t n) {
 }
 
 bool IndexModule::entryInCatalogue(ScreenContext& screen, std::int32_t n) {
+    ViewCursor& view = screen.cursor();
     if (n <= screen.lastRecord()) return true;
     std::string file = indexFile_.path();
     if (const std::size_t slash = file.find_last_of('/'); slash != std::string::npos)
         file.erase(0, slash + 1);
     endListOrSearch(screen, true);
     indexFile_.close();
-    screen.cursor().ViewMode.clear();
-    screen.cursor().IndexPosition = 0;
-    screen.cursor().SearchMode = Search::None;
+    view.ViewMode.clear();
+    view.IndexPosition = 0;
+    view.SearchMode = Search::None;
     screen.platform().beep();
     screen.platform().messageBox(damagedIndexMessage(file, n, screen.lastRecord()),
                                  MsgIcon::Exclamation, MsgButtons::Ok, DamagedIndexCaption);
