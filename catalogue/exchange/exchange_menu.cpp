@@ -7,7 +7,7 @@
 #include "data/text_file.h"
 #include "exchange/catalogue_export.h"
 #include "exchange/catalogue_import.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel::exchange {
 namespace {
@@ -20,21 +20,21 @@ std::string absoluteFolder(const std::string& directory) {
     return path.lexically_normal().string();
 }
 
-void tell(MainScreen& screen, const std::string& text, MsgIcon icon) {
+void tell(ScreenContext& screen, const std::string& text, MsgIcon icon) {
     screen.platform().messageBox(text, icon, MsgButtons::Ok, EditionCaption);
 }
 
 // The screen cannot work without its master file: when it cannot be opened
 // again (another program took it meanwhile), the user may retry or close.
-void reopenMaster(MainScreen& screen) {
+void reopenMaster(ScreenContext& screen) {
     for (;;) {
-        const IoResult opened = screen.master.open();
+        const IoResult opened = screen.masterFile().open();
         if (opened) return;
         const MsgResult answer = screen.platform().messageBox(
             opened.message + "\n\nClick Retry to open it again, or Cancel to close the catalogue.",
             MsgIcon::Critical, MsgButtons::RetryCancel, EditionCaption);
         if (answer != MsgResult::Retry) {
-            screen.app().endProgram();
+            screen.endProgram();
             return;
         }
     }
@@ -42,8 +42,8 @@ void reopenMaster(MainScreen& screen) {
 
 }  // namespace
 
-void exportFromMenu(MainScreen& screen) {
-    const std::string& directory = screen.app().directory;
+void exportFromMenu(ScreenContext& screen) {
+    const std::string& directory = screen.directory();
     const std::optional<std::string> path = screen.platform().chooseFile(
         Platform::FileChoice::Save, "Export to CSV",
         joinPath(absoluteFolder(directory), "catalogue.csv"), CsvFilter);
@@ -53,31 +53,30 @@ void exportFromMenu(MainScreen& screen) {
     tell(screen, exportSummary(result.films, *path), MsgIcon::Information);
 }
 
-void importFromMenu(MainScreen& screen) {
-    if (screen.state.EntryMode) {
+void importFromMenu(ScreenContext& screen) {
+    if (screen.entering()) {
         return tell(screen,
                     "Save the film you are entering or editing (or Reset) before importing.",
                     MsgIcon::Exclamation);
     }
-    const std::string& directory = screen.app().directory;
+    const std::string& directory = screen.directory();
     const std::optional<std::string> path = screen.platform().chooseFile(
         Platform::FileChoice::Open, "Import from CSV", absoluteFolder(directory), CsvFilter);
     if (!path) return;
 
-    screen.indexFeatures().closeIndexFile(screen);
-    screen.master.close();
+    screen.indexes().closeIndexFile(screen);
+    screen.masterFile().close();
     const ImportOutcome outcome = importCatalogueFrom(directory, *path);
     reopenMaster(screen);
-    if (!screen.master.isOpen()) return;
+    if (!screen.masterFile().isOpen()) return;
 
-    ScreenState& state = screen.state;
-    state.RecordCount = screen.master.recordCount();
-    state.LastRecord = std::max<std::int32_t>(state.RecordCount, 1);
-    state.CountText[TitlesCount] = readCountFile(directory, TitleCountFile);
-    state.CountText[DvdCount] = readCountFile(directory, DvdCountFile);
-    state.CountText[LaserCount] = readCountFile(directory, LaserCountFile);
-    state.CountText[VhsCount] = readCountFile(directory, VhsCountFile);
-    screen["lblsorted"].text = screen.statusLine();
+    const std::int32_t count = screen.masterFile().recordCount();
+    screen.setRecordBounds(count, std::max<std::int32_t>(count, 1));
+    screen.countText()[TitlesCount] = readCountFile(directory, TitleCountFile);
+    screen.countText()[DvdCount] = readCountFile(directory, DvdCountFile);
+    screen.countText()[LaserCount] = readCountFile(directory, LaserCountFile);
+    screen.countText()[VhsCount] = readCountFile(directory, VhsCountFile);
+    screen.control(Lent::StatusLine).text = screen.statusLine();
     screen.reset();
 
     if (!outcome.ok) {

@@ -2,8 +2,9 @@
 // main screen, stepped with Next and Previous. The screen's Next adds 1 to
 // IndexPosition and Previous subtracts 1 before they come back here;
 // Previous handles the first entry itself.
+#include "data/index_cursor.h"
 #include "indexes/index_module.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
@@ -56,12 +57,11 @@ const AlphabeticView* findView(std::string_view viewMode) {
 
 }  // namespace
 
-void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode) {
+void IndexModule::showAlphabetic(ScreenContext& screen, const std::string& viewMode) {
+    ViewCursor& cursor = screen.cursor();
     const AlphabeticView* view = findView(viewMode);
     const IndexSpec* index = indexForView(viewMode);
     if (!view || !index) return;
-    ScreenState& state = screen.state;
-    Form& form = screen;
     Platform& platform = screen.platform();
 
     // Only a menu command finds a list or a search result on screen (Next
@@ -72,16 +72,16 @@ void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode
         screen.reset();
         return;
     }
-    form["cmdPrevious"].enabled = true;
-    state.HeadShown = 2;
+    screen.control(Lent::PreviousButton).enabled = true;
+    screen.setHeadShown(Heading::View);
     screen.abandonEntry();
 
-    if (state.ViewMode != view->viewMode) {
+    if (cursor.ViewMode != view->viewMode) {
         indexFile_.close();
-        state.IndexPosition = 0;
+        cursor.IndexPosition = 0;
     }
-    state.ViewMode = std::string(view->viewMode);
-    form["lblHead"].text = std::string(view->heading);
+    cursor.ViewMode = std::string(view->viewMode);
+    screen.control(Lent::Heading).text = std::string(view->heading);
 
     auto endOfFile = [&] {
         indexFile_.close();
@@ -92,12 +92,12 @@ void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode
     };
 
     // A view coming back after a search closed its file opens it again.
-    if ((state.IndexPosition < 1 || !indexFile_.isOpen()) && !openIndex(screen, *index)) {
+    if ((cursor.IndexPosition < 1 || !indexFile_.isOpen()) && !openIndex(screen, *index)) {
         screen.reset();
         return;
     }
     const std::int32_t entries = indexFile_.entryCount();
-    if (state.IndexPosition < 1) {
+    if (cursor.IndexPosition < 1) {
         if (entries == 0) {
             if (view->emptyMessage.empty()) {
                 // Titles counted but none in the file: the files are out of
@@ -110,39 +110,26 @@ void IndexModule::showAlphabetic(MainScreen& screen, const std::string& viewMode
             if (view->resetWhenEmpty) screen.reset();
             return;
         }
-        state.IndexPosition = 1;
+        cursor.IndexPosition = 1;
     }
 
     // Past the end (or beyond it) is the end of the view.
-    const std::int32_t pastEnd = entries + 1;
-    if (state.IndexPosition > pastEnd) state.IndexPosition = pastEnd;
-    std::optional<IndexEntry> entry;
-    if (state.IndexPosition != pastEnd) {
-        entry = indexFile_.read(state.IndexPosition);
-        if (!entry) return walkFailure(screen);
-        // A film without a title is passed over (one at most).
-        if (entry->blankTitle()) {
-            state.IndexPosition += 1;
-            if (state.IndexPosition != pastEnd) {
-                entry = indexFile_.read(state.IndexPosition);
-                if (!entry) return walkFailure(screen);
-            }
-        }
-    }
-    if (state.IndexPosition == pastEnd) {
+    const IndexStep step = IndexCursor(indexFile_, cursor.IndexPosition).forward();
+    if (step.kind == IndexStep::Kind::Failed) return walkFailure(screen);
+    if (step.kind == IndexStep::Kind::End) {
         endOfFile();
         return;
     }
 
-    const std::int32_t recordNumber = entry->recordNumber();
+    const std::int32_t recordNumber = step.entry.recordNumber();
     if (recordNumber == 0) {
-        form.setFocus("txtTitle");
+        screen.focusTitle();
         return;
     }
     if (!entryInCatalogue(screen, recordNumber)) return;
     readMaster(screen, recordNumber);
-    state.CurrentRecord = recordNumber;
-    screen.ShowRecord();
+    screen.setCurrentRecord(recordNumber);
+    screen.showRecord();
 }
 
 }  // namespace reel

@@ -9,7 +9,7 @@
 #include "indexes/index_module.h"
 #include "indexes/master_scan.h"
 #include "indexes/text_match.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
@@ -47,12 +47,12 @@ std::string hitHeading(const FieldSearchKind& kind, const FilmRecord& record, Fi
 
 }  // namespace
 
-void IndexModule::fieldSearch(MainScreen& screen, const std::string& kind) {
+void IndexModule::fieldSearch(ScreenContext& screen, const std::string& kind) {
     const int i = fieldSearchIndex(kind);
     if (i >= 0) runFieldSearch(screen, static_cast<std::size_t>(i));
 }
 
-void IndexModule::continueFieldSearch(MainScreen& screen, const std::string& kind) {
+void IndexModule::continueFieldSearch(ScreenContext& screen, const std::string& kind) {
     const int i = fieldSearchIndex(kind);
     if (i < 0) return;
     continuing_.fill(false);
@@ -60,10 +60,9 @@ void IndexModule::continueFieldSearch(MainScreen& screen, const std::string& kin
     runFieldSearch(screen, static_cast<std::size_t>(i));
 }
 
-void IndexModule::runFieldSearch(MainScreen& screen, std::size_t k) {
+void IndexModule::runFieldSearch(ScreenContext& screen, std::size_t k) {
+    ViewCursor& view = screen.cursor();
     const FieldSearchKind& kind = fieldSearchKinds()[k];
-    ScreenState& state = screen.state;
-    Form& form = screen;
     Platform& platform = screen.platform();
 
     // A list on screen ends first: its rows would cover the film found.
@@ -71,15 +70,15 @@ void IndexModule::runFieldSearch(MainScreen& screen, std::size_t k) {
     indexFile_.close();
     for (std::size_t other = 0; other < continuing_.size(); ++other)
         if (other != k) continuing_[other] = false;
-    state.SearchMode = 1;
-    form["lblHead"].text = std::string(kind.startHeading);
-    form["cmdMatch"].enabled = true;
-    if (kind.setsMatchCaption) form["cmdMatch"].text = "&Match";
+    view.SearchMode = Search::Results;
+    screen.control(Lent::Heading).text = std::string(kind.startHeading);
+    screen.control(Lent::MatchButton).enabled = true;
+    if (kind.setsMatchCaption) screen.control(Lent::MatchButton).text = "&Match";
 
     bool ask = true;
-    if (state.IndexPosition >= 1)
-        state.IndexPosition = 0;
-    else if (continuing_[k] && state.CurrentRecord > 1)
+    if (view.IndexPosition >= 1)
+        view.IndexPosition = 0;
+    else if (continuing_[k] && screen.currentRecord() > 1)
         ask = false;
 
     if (ask) {
@@ -90,25 +89,25 @@ void IndexModule::runFieldSearch(MainScreen& screen, std::size_t k) {
         }
         searchKeys_[k] = searchKey(answer);
         if (kind.kind == "Star") starTyped_ = answer;
-        state.CurrentRecord = 1;
+        screen.setCurrentRecord(1);
         hitCount_ = 0;
     }
-    state.LastSearch = std::string(kind.kind);
+    view.LastSearch = std::string(kind.kind);
 
     const std::string& key = searchKeys_[k];
-    MasterScan scan(screen.master, state.CurrentRecord, state.LastRecord);
+    MasterScan scan(screen.masterFile(), screen.currentRecord(), screen.lastRecord());
     std::int32_t number = 0;
     std::string_view bytes;
     while (scan.next(number, bytes)) {
         for (Field field : kind.fields) {
             if (!fieldContains(bytes, field, key)) continue;
-            state.CurrentRecord = number;
+            screen.setCurrentRecord(number);
             screen.readRecord(number);
-            screen.ShowRecord();
+            screen.showRecord();
             hitCount_ += 1;
             if (kind.heading != HitHeading::None)
-                form["lblHead"].text =
-                    hitHeading(kind, state.record, field, form["txtRating"].text);
+                screen.control(Lent::Heading).text =
+                    hitHeading(kind, screen.record(), field, screen.control(Lent::RatingBox).text);
             return;
         }
     }

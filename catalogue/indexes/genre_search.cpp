@@ -1,9 +1,10 @@
 // "Find By Genre": the title index walked for films whose genre code holds
 // the typed letters, one film at a time, stepped with Next and Previous.
+#include "data/index_cursor.h"
 #include "indexes/index_module.h"
 #include "indexes/text_match.h"
 #include "screen/genre_table.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
@@ -16,24 +17,22 @@ constexpr std::string_view GenreTitle = "GENRE SEARCH";
 
 }  // namespace
 
-void IndexModule::genreSearch(MainScreen& screen) {
-    ScreenState& state = screen.state;
-    Form& form = screen;
-
+void IndexModule::genreSearch(ScreenContext& screen) {
+    ViewCursor& view = screen.cursor();
     // The genre list shares the "Genre" view mode: it ends first, so the
     // search starts rather than stepping the list's position.
     endListOrSearch(screen, false);
-    if (state.ViewMode != "Genre") {
+    if (view.ViewMode != "Genre") {
         indexFile_.close();
-        state.IndexPosition = 0;
+        view.IndexPosition = 0;
     }
-    state.SearchMode = 3;
-    form["cmdPrevious"].enabled = true;
-    form["cmdNext"].enabled = true;
-    form["lblHead"].text = "Viewing Genre File Alphabetically";
-    state.ViewMode = "Genre";
+    view.SearchMode = Search::Genre;
+    screen.control(Lent::PreviousButton).enabled = true;
+    screen.control(Lent::NextButton).enabled = true;
+    screen.control(Lent::Heading).text = "Viewing Genre File Alphabetically";
+    view.ViewMode = "Genre";
 
-    if (state.IndexPosition < 1) {
+    if (view.IndexPosition < 1) {
         const std::string answer = screen.platform().inputBox(GenrePrompt, "Search For Genre", "");
         if (answer.empty()) {
             screen.reset();
@@ -43,15 +42,15 @@ void IndexModule::genreSearch(MainScreen& screen) {
         // An answer that is no genre code keeps the name of the last one.
         for (const Genre& genre : genreTable())
             if (genre.code == genreKey_) genreName_ = std::string(genre.name);
-        state.CurrentRecord = 1;
+        screen.setCurrentRecord(1);
         hitCount_ = 0;
-        form["lblHead"].text = "Viewing Files For " + genreName_ + " Alphabetically";
+        screen.control(Lent::Heading).text = "Viewing Files For " + genreName_ + " Alphabetically";
         if (!openIndex(screen, indexSpecs()[0])) {
             screen.reset();
             return;
         }
-        state.IndexPosition = 1;
-        state.GenreBackward = false;
+        view.IndexPosition = 1;
+        view.GenreBackward = false;
     } else if (!indexFile_.isOpen() && !openIndex(screen, indexSpecs()[0])) {
         screen.reset();
         return;
@@ -59,41 +58,32 @@ void IndexModule::genreSearch(MainScreen& screen) {
     walkGenre(screen);
 }
 
-void IndexModule::walkGenre(MainScreen& screen) {
-    ScreenState& state = screen.state;
-    Form& form = screen;
+void IndexModule::walkGenre(ScreenContext& screen) {
+    ViewCursor& view = screen.cursor();
     Platform& platform = screen.platform();
-    const std::int32_t pastEnd = indexFile_.entryCount() + 1;
-    const int step = state.GenreBackward ? -1 : 1;
+    IndexCursor walk(indexFile_, view.IndexPosition);
+    const int step = view.GenreBackward ? -1 : 1;
 
     for (;;) {
-        if (state.GenreBackward && state.IndexPosition <= 0) {
+        if (view.GenreBackward && view.IndexPosition <= 0) {
             indexFile_.close();
             platform.beep();
             platform.messageBox("Top of file encountered!", MsgIcon::Exclamation, MsgButtons::Ok,
                                 "");
-            state.CurrentRecord = 1;
+            screen.setCurrentRecord(1);
             screen.reset();
             return;
         }
-        if (state.IndexPosition > pastEnd) state.IndexPosition = pastEnd;
-        std::optional<IndexEntry> entry;
-        if (state.IndexPosition != pastEnd) {
-            entry = indexFile_.read(state.IndexPosition);
-            if (!entry) return walkFailure(screen);
-            if (entry->blankTitle()) {
-                // A film without a title is passed over in the direction of
-                // the walk; passing it forward while walking back would bring
-                // the walk back to it for ever.
-                state.IndexPosition += step;
-                if (state.GenreBackward) continue;
-                if (state.IndexPosition != pastEnd) {
-                    entry = indexFile_.read(state.IndexPosition);
-                    if (!entry) return walkFailure(screen);
-                }
-            }
+        // A film without a title is passed over in the direction of the
+        // walk; passing it forward while walking back would bring the walk
+        // back to it for ever.
+        const IndexStep found = view.GenreBackward ? walk.here() : walk.forward();
+        if (found.kind == IndexStep::Kind::Failed) return walkFailure(screen);
+        if (view.GenreBackward && found.found() && found.entry.blankTitle()) {
+            view.IndexPosition += step;
+            continue;
         }
-        if (state.IndexPosition == pastEnd) {
+        if (found.kind == IndexStep::Kind::End) {
             indexFile_.close();
             platform.beep();
             platform.messageBox(hitCount_ > 0
@@ -104,18 +94,18 @@ void IndexModule::walkGenre(MainScreen& screen) {
             return;
         }
 
-        const std::int32_t recordNumber = entry->recordNumber();
+        const std::int32_t recordNumber = found.entry.recordNumber();
         if (!entryInCatalogue(screen, recordNumber)) return;
-        const FilmRecord record =
-            recordNumber >= 1 ? screen.master.readRecord(recordNumber) : FilmRecord::pastEnd();
+        const FilmRecord record = recordNumber >= 1 ? screen.masterFile().readRecord(recordNumber)
+                                                    : FilmRecord::pastEnd();
         if (!fieldContains(record, Field::Genre, genreKey_)) {
-            state.IndexPosition += step;
+            view.IndexPosition += step;
             continue;
         }
-        state.CurrentRecord = recordNumber;
-        state.record = record;
-        screen.ShowRecord();
-        form["lblHead"].text = "Viewing Files For " + genreName_ + "  Alphabetically";
+        screen.setCurrentRecord(recordNumber);
+        screen.setRecord(record);
+        screen.showRecord();
+        screen.control(Lent::Heading).text = "Viewing Files For " + genreName_ + "  Alphabetically";
         hitCount_ += 1;
         return;
     }

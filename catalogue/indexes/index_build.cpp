@@ -16,7 +16,7 @@
 #include "indexes/engine_codes.h"
 #include "indexes/index_module.h"
 #include "indexes/working_directory.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
@@ -89,7 +89,7 @@ bool isCollatingTable(const std::string& bytes) {
 
 }  // namespace
 
-void IndexModule::indexBuild(MainScreen& screen) {
+void IndexModule::indexBuild(ScreenContext& screen) {
     // The engine repaints the window while it runs; nothing handled meanwhile
     // may start a second build.
     if (building_) return;
@@ -112,7 +112,7 @@ void IndexModule::indexBuild(MainScreen& screen) {
 // A new catalogue has no collating table yet; the engine refuses every
 // command naming a missing one. The program ships one; failing that, a
 // case-blind table is written (its weights play no part in the title sort).
-bool IndexModule::provideCollatingTable(MainScreen& screen, const std::string& directory,
+bool IndexModule::provideCollatingTable(ScreenContext& screen, const std::string& directory,
                                         std::string& problem) {
     namespace fs = std::filesystem;
     const fs::path target = fs::path(directory) / CollatingTableFileName;
@@ -143,10 +143,9 @@ bool IndexModule::provideCollatingTable(MainScreen& screen, const std::string& d
 // fails leaves the index of the last build, and its count is put back when
 // the file still holds that many entries (else it stays at 0). Gives what
 // went wrong, if anything.
-std::optional<std::string> IndexModule::buildOneIndex(MainScreen& screen,
+std::optional<std::string> IndexModule::buildOneIndex(ScreenContext& screen,
                                                       const std::string& directory,
                                                       const IndexSpec& index) {
-    Form& form = screen;
     const std::string previous = readCountFile(directory, index.countFile);
     if (IoResult unsorted = writeCountFile(directory, index.countFile, 0); !unsorted)
         return unsorted.message + " The index was not rebuilt; the last one is kept.";
@@ -154,8 +153,8 @@ std::optional<std::string> IndexModule::buildOneIndex(MainScreen& screen,
     removeUnfinishedIndex(directory, index.indexFile);
     const EngineResult result = engine_.run(std::string(MasterFileName),
                                             std::string(index.indexFile), controlStatement(index));
-    form["lblNumrec"].text = captionNumber(result.recordsWritten);
-    form["lblRetcode"].text = captionNumber(result.returnCode);
+    screen.control(Lent::RecordsWritten).text = captionNumber(result.recordsWritten);
+    screen.control(Lent::ReturnCode).text = captionNumber(result.returnCode);
     screen.platform().beep();
 
     const std::int64_t entries = indexEntriesOnDisk(joinPath(directory, index.indexFile));
@@ -189,13 +188,11 @@ std::optional<std::string> IndexModule::buildOneIndex(MainScreen& screen,
     return problem;
 }
 
-void IndexModule::buildIndexes(MainScreen& screen) {
-    Form& form = screen;
+void IndexModule::buildIndexes(ScreenContext& screen) {
     Platform& platform = screen.platform();
-    ScreenState& state = screen.state;
     std::error_code ec;
     const std::string directory =
-        std::filesystem::absolute(screen.app().directory, ec).lexically_normal().string();
+        std::filesystem::absolute(screen.directory(), ec).lexically_normal().string();
 
     std::vector<std::string> problems;
     {
@@ -212,22 +209,22 @@ void IndexModule::buildIndexes(MainScreen& screen) {
 
         EngineLibrary::HostHook repaintWhileRunning(engine_, platform);
         for (const IndexSpec& index : indexSpecs()) {
-            form["lblSorting"].visible = true;
-            form["lblSorting"].text = "\n\r" + std::string(index.progress);
+            screen.control(Lent::SortingNotice).visible = true;
+            screen.control(Lent::SortingNotice).text = "\n\r" + std::string(index.progress);
             if (std::optional<std::string> problem = buildOneIndex(screen, directory, index))
                 problems.push_back(std::string(index.indexFile) + ": " + *problem);
         }
     }
 
-    state.CountText[TitlesCount] = readCountFile(directory, TitleCountFile);
-    state.CountText[LaserCount] = readCountFile(directory, LaserCountFile);
-    state.CountText[VhsCount] = readCountFile(directory, VhsCountFile);
-    state.CountText[DvdCount] = readCountFile(directory, DvdCountFile);
-    const auto& c = state.CountText;
-    form["lblsorted"].visible = true;
-    form["lblsorted"].text = "No. Titles  " + c[TitlesCount] + "  -    No. DVDS  " + c[DvdCount] +
-                             "  -    No.Laser discs  " + c[LaserCount] + "  -    No.VHS  " +
-                             c[VhsCount];
+    screen.countText()[TitlesCount] = readCountFile(directory, TitleCountFile);
+    screen.countText()[LaserCount] = readCountFile(directory, LaserCountFile);
+    screen.countText()[VhsCount] = readCountFile(directory, VhsCountFile);
+    screen.countText()[DvdCount] = readCountFile(directory, DvdCountFile);
+    const auto& c = screen.countText();
+    screen.control(Lent::StatusLine).visible = true;
+    screen.control(Lent::StatusLine).text = "No. Titles  " + c[TitlesCount] + "  -    No. DVDS  " +
+                                            c[DvdCount] + "  -    No.Laser discs  " +
+                                            c[LaserCount] + "  -    No.VHS  " + c[VhsCount];
 
     if (!problems.empty()) {
         std::string text = "Not every index could be built:\n";
@@ -236,8 +233,8 @@ void IndexModule::buildIndexes(MainScreen& screen) {
     }
 
     // No view or list may go on reading the rewritten files.
-    state.ViewMode.clear();
-    state.IndexPosition = 0;
+    screen.cursor().ViewMode.clear();
+    screen.cursor().IndexPosition = 0;
     screen.reset();
 }
 

@@ -2,15 +2,13 @@
 // never built (or is empty); the user is told and offered the build.
 #include "data/count_files.h"
 #include "indexes/index_module.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
-std::string IndexModule::indexGuard(MainScreen& screen, const GuardRule& rule, bool* warned) {
-    ScreenState& state = screen.state;
-    std::string& count = state.CountText[rule.slot];
-    if (rule.readAfresh)
-        count = readCountFile(screen.app().directory, indexSpec(rule.slot).countFile);
+std::string IndexModule::indexGuard(ScreenContext& screen, const GuardRule& rule, bool* warned) {
+    std::string& count = screen.countText()[rule.slot];
+    if (rule.readAfresh) count = readCountFile(screen.directory(), indexSpec(rule.slot).countFile);
     if (warned) *warned = false;
     if (count == "0") {
         if (warned) *warned = true;

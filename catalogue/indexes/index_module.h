@@ -5,10 +5,11 @@
 // file field by field and the title index by genre, and lists an index
 // twenty films a page. It plugs into the main screen as its IndexFeatures.
 //
-// The routines work on the main screen's shared state (ViewMode,
-// IndexPosition, ListRow, SearchMode, CurrentRecord ...) the way the
-// screen's own handlers do; what only this module needs (the open index
-// file, the search texts, the list's paging bookkeeping) lives here.
+// The routines reach the main screen only through its ScreenContext: they
+// walk its ViewCursor (ViewMode, IndexPosition, ListRow, SearchMode ...),
+// ask it to read, show or reset a record, and write the controls it lends;
+// what only this module needs (the open index file, the search texts, the
+// list's paging bookkeeping) lives here.
 //
 // The work is split over files by concern: index_build.cpp, index_guard.cpp,
 // alphabetic_view.cpp, field_search.cpp, genre_search.cpp, list_view.cpp and
@@ -19,8 +20,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/index_file.h"
 #include "indexes/engine_library.h"
-#include "indexes/index_file.h"
 #include "indexes/index_table.h"
 #include "screen/screen_seams.h"
 
@@ -48,22 +49,22 @@ class IndexModule : public IndexFeatures {
     explicit IndexModule(std::string enginePath = EngineLibrary::FileName);
     ~IndexModule() override;
 
-    void closeIndexFile(MainScreen&) override;
-    void indexBuild(MainScreen&) override;
-    void showAlphabetic(MainScreen&, const std::string& view) override;
-    void genreSearch(MainScreen&) override;
-    void fieldSearch(MainScreen&, const std::string& kind) override;
-    void continueFieldSearch(MainScreen&, const std::string& kind) override;
-    void openList(MainScreen&, const std::string& kind) override;
-    void nextPage(MainScreen&) override;
-    void previousPage(MainScreen&) override;
-    void resetListView(MainScreen&) override;
+    void closeIndexFile(ScreenContext&) override;
+    void indexBuild(ScreenContext&) override;
+    void showAlphabetic(ScreenContext&, const std::string& view) override;
+    void genreSearch(ScreenContext&) override;
+    void fieldSearch(ScreenContext&, const std::string& kind) override;
+    void continueFieldSearch(ScreenContext&, const std::string& kind) override;
+    void openList(ScreenContext&, const std::string& kind) override;
+    void nextPage(ScreenContext&) override;
+    void previousPage(ScreenContext&) override;
+    void resetListView(ScreenContext&) override;
 
     // The check views and lists run before they open an index: when the
     // count says the index is not built, warn and offer the build. Returns
     // the count text afterwards ("0": the caller resets and stops);
     // `warned` tells whether the warning was shown.
-    std::string indexGuard(MainScreen& screen, const GuardRule& rule, bool* warned = nullptr);
+    std::string indexGuard(ScreenContext& screen, const GuardRule& rule, bool* warned = nullptr);
 
     // Inspection, for the tests and the status of a build.
     const IndexFile& indexFile() const { return indexFile_; }
@@ -77,35 +78,35 @@ class IndexModule : public IndexFeatures {
 
   private:
     // index_build.cpp
-    void buildIndexes(MainScreen& screen);
-    std::optional<std::string> buildOneIndex(MainScreen& screen, const std::string& directory,
+    void buildIndexes(ScreenContext& screen);
+    std::optional<std::string> buildOneIndex(ScreenContext& screen, const std::string& directory,
                                              const IndexSpec& index);
-    bool provideCollatingTable(MainScreen& screen, const std::string& directory,
+    bool provideCollatingTable(ScreenContext& screen, const std::string& directory,
                                std::string& problem);
 
     // view_handover.cpp
     // Ends a list view or a field-search result that is on screen, so the
     // view or search chosen next starts afresh and Next and Previous work.
-    void endListOrSearch(MainScreen& screen, bool searchResultToo);
+    void endListOrSearch(ScreenContext& screen, bool searchResultToo);
     // An unexpected failure while walking an index: the view ends.
-    void walkFailure(MainScreen& screen);
-    bool openIndex(MainScreen& screen, const IndexSpec& index);
+    void walkFailure(ScreenContext& screen);
+    bool openIndex(ScreenContext& screen, const IndexSpec& index);
     // Reads master record n into the screen's buffer.
-    void readMaster(MainScreen& screen, std::int32_t n);
+    void readMaster(ScreenContext& screen, std::int32_t n);
     // False when an entry's record number `n` lies beyond the last record:
     // the index is damaged. The view, list or search then ends where it
     // stands (the film on screen stays) and the user is told to rebuild.
-    bool entryInCatalogue(MainScreen& screen, std::int32_t n);
+    bool entryInCatalogue(ScreenContext& screen, std::int32_t n);
 
     // field_search.cpp
-    void runFieldSearch(MainScreen& screen, std::size_t kind);
+    void runFieldSearch(ScreenContext& screen, std::size_t kind);
 
     // genre_search.cpp
-    void walkGenre(MainScreen& screen);
+    void walkGenre(ScreenContext& screen);
 
     // list_view.cpp
-    void fillForward(MainScreen& screen);
-    void fillRow(MainScreen& screen, int row);
+    void fillForward(ScreenContext& screen);
+    void fillRow(ScreenContext& screen, int row);
     bool listMatches(const FilmRecord& record) const;
 
     EngineLibrary engine_;

@@ -3,9 +3,10 @@
 // screen, paged with Next 20 and Prev 20. Every listed record is also shown
 // on the main screen as its row is filled.
 #include "data/count_files.h"
+#include "data/index_cursor.h"
 #include "indexes/index_module.h"
 #include "indexes/text_match.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 #include "screen/screen_layout.h"
 
 namespace reel {
@@ -51,46 +52,44 @@ bool IndexModule::listMatches(const FilmRecord& record) const {
     return genreFilter_.empty() || fieldContains(record, Field::Genre, genreFilter_);
 }
 
-void IndexModule::fillRow(MainScreen& screen, int row) {
-    Form& form = screen;
-    const FilmRecord& record = screen.state.record;
-    form[Form::arrayName("Text1", row)].text = record.value(Field::Title);
-    form[Form::arrayName("Text2", row)].text =
-        record.value(Field::Year) + std::string(14, ' ') + trimmed(form["txtGenreList"].text);
-    form[Form::arrayName("Text3", row)].text = trimmed(form["txtFormat"].text);
+void IndexModule::fillRow(ScreenContext& screen, int row) {
+    const FilmRecord& record = screen.record();
+    screen.listCell("Text1", row).text = record.value(Field::Title);
+    screen.listCell("Text2", row).text = record.value(Field::Year) + std::string(14, ' ') +
+                                         trimmed(screen.control(Lent::GenreNameBox).text);
+    screen.listCell("Text3", row).text = trimmed(screen.control(Lent::FormatBox).text);
 }
 
-void IndexModule::openList(MainScreen& screen, const std::string& kind) {
+void IndexModule::openList(ScreenContext& screen, const std::string& kind) {
+    ViewCursor& view = screen.cursor();
     const ListView* list = nullptr;
     for (const ListView& l : Lists)
         if (l.kind == kind) list = &l;
     const IndexSpec* index = indexForView(kind);
     if (!list || !index) return;
-    ScreenState& state = screen.state;
-    Form& form = screen;
 
     genreFilter_.clear();
-    state.HeadShown = 1;
-    state.SearchMode = 1;
+    screen.setHeadShown(Heading::Status);
+    view.SearchMode = Search::Results;
     if (indexGuard(screen, list->guard) == "0") {
         screen.reset();
         return;
     }
-    state.ListKind = 2;
+    view.ListKind = Listing::Grid;
 
-    state.IndexPosition = 0;
+    view.IndexPosition = 0;
     backMatches_ = 0;
-    state.ListRow = 0;
+    view.ListRow = 0;
     listPaged_ = false;
     indexFile_.close();
 
-    form["cmdPrev20"].visible = true;
-    form["cmdPrevious"].visible = false;
-    for (const char* button :
-         {"cmdMatch", "cmdPrevious", "cmdNext", "cmdDelete", "cmdEdit", "cmdSave"})
-        form[button].enabled = true;
-    if (!list->heading.empty()) form["lblHead"].text = std::string(list->heading);
-    state.ViewMode = std::string(list->kind);
+    screen.control(Lent::Prev20Button).visible = true;
+    screen.control(Lent::PreviousButton).visible = false;
+    for (Lent button : {Lent::MatchButton, Lent::PreviousButton, Lent::NextButton,
+                        Lent::DeleteButton, Lent::EditButton, Lent::SaveButton})
+        screen.control(button).enabled = true;
+    if (!list->heading.empty()) screen.control(Lent::Heading).text = std::string(list->heading);
+    view.ViewMode = std::string(list->kind);
 
     if (list->genreFilter) {
         const std::string answer = screen.platform().inputBox(FilterPrompt, "Search", "");
@@ -101,11 +100,11 @@ void IndexModule::openList(MainScreen& screen, const std::string& kind) {
         genreFilter_ = searchKey(answer);
     }
 
-    state.CurrentRecord = 1;
+    screen.setCurrentRecord(1);
     for (std::string_view column : layout::GridColumns)
         for (int row = 0; row < layout::GridRows; ++row)
-            form[Form::arrayName(column, row)].visible = true;
-    state.IndexPosition = 1;
+            screen.listCell(column, row).visible = true;
+    view.IndexPosition = 1;
     if (!openIndex(screen, *index)) {
         screen.reset();
         return;
@@ -113,35 +112,23 @@ void IndexModule::openList(MainScreen& screen, const std::string& kind) {
     fillForward(screen);
 }
 
-void IndexModule::fillForward(MainScreen& screen) {
-    ScreenState& state = screen.state;
-    Form& form = screen;
+void IndexModule::fillForward(ScreenContext& screen) {
+    ViewCursor& view = screen.cursor();
     Platform& platform = screen.platform();
-    const std::int32_t pastEnd = indexFile_.entryCount() + 1;
+    IndexCursor walk(indexFile_, view.IndexPosition);
 
     for (;;) {
-        if (state.ListRow < 0 || state.ListRow >= layout::GridRows) return walkFailure(screen);
-        if (state.IndexPosition > pastEnd) state.IndexPosition = pastEnd;
-        std::optional<IndexEntry> entry;
-        if (state.IndexPosition == pastEnd) {
-            platform.beep();
-        } else {
-            entry = indexFile_.read(state.IndexPosition);
-            if (!entry) return walkFailure(screen);
-            if (entry->blankTitle()) {
-                state.IndexPosition += 1;
-                if (state.IndexPosition != pastEnd) {
-                    entry = indexFile_.read(state.IndexPosition);
-                    if (!entry) return walkFailure(screen);
-                }
-            }
-        }
-        if (state.IndexPosition == pastEnd) {
+        if (view.ListRow < 0 || view.ListRow >= layout::GridRows) return walkFailure(screen);
+        // Reaching the end on a blank-titled entry ends the list without the beep.
+        if (view.IndexPosition >= walk.pastEnd()) platform.beep();
+        const IndexStep step = walk.forward();
+        if (step.kind == IndexStep::Kind::Failed) return walkFailure(screen);
+        if (step.kind == IndexStep::Kind::End) {
             // The index is exhausted: the rest of the page is emptied and
             // stays in view while the message is open.
-            for (int row = state.ListRow; row < layout::GridRows; ++row)
+            for (int row = view.ListRow; row < layout::GridRows; ++row)
                 for (std::string_view column : layout::GridColumns)
-                    form[Form::arrayName(column, row)].text.clear();
+                    screen.listCell(column, row).text.clear();
             platform.messageBox("End of file!", MsgIcon::None, MsgButtons::Ok, "");
             listPaged_ = false;
             indexFile_.close();
@@ -149,36 +136,36 @@ void IndexModule::fillForward(MainScreen& screen) {
             return;
         }
 
-        const std::int32_t recordNumber = entry->recordNumber();
+        const std::int32_t recordNumber = step.entry.recordNumber();
         if (recordNumber < 1) return walkFailure(screen);
         if (!entryInCatalogue(screen, recordNumber)) return;
         readMaster(screen, recordNumber);
-        state.EntryMode = false;
-        if (!listMatches(state.record)) {
-            state.IndexPosition += 1;
+        screen.stopEntering();
+        if (!listMatches(screen.record())) {
+            view.IndexPosition += 1;
             continue;
         }
-        state.CurrentRecord = recordNumber;
-        screen.ShowRecord();
-        fillRow(screen, state.ListRow);
-        state.ListRow += 1;
-        if (state.ListRow < layout::GridRows) {
-            state.IndexPosition += 1;
+        screen.setCurrentRecord(recordNumber);
+        screen.showRecord();
+        fillRow(screen, view.ListRow);
+        view.ListRow += 1;
+        if (view.ListRow < layout::GridRows) {
+            view.IndexPosition += 1;
             continue;
         }
-        form["cmdNext20"].visible = true;
-        form["cmdPrev20"].visible = true;
+        screen.control(Lent::Next20Button).visible = true;
+        screen.control(Lent::Prev20Button).visible = true;
         return;
     }
 }
 
-void IndexModule::nextPage(MainScreen& screen) {
-    ScreenState& state = screen.state;
-    state.IndexPosition += 1;
-    if (state.ListKind != 2 || state.ListRow != layout::GridRows) return;
+void IndexModule::nextPage(ScreenContext& screen) {
+    ViewCursor& view = screen.cursor();
+    view.IndexPosition += 1;
+    if (view.ListKind != Listing::Grid || view.ListRow != layout::GridRows) return;
     listPaged_ = true;
-    state.ListRow = 0;
-    state.SearchMode = 1;
+    view.ListRow = 0;
+    view.SearchMode = Search::Results;
     bool warned = false;
     const std::string count = indexGuard(screen, PageGuard, &warned);
     // When the guard had to offer the build, the list is over: either the
@@ -187,63 +174,57 @@ void IndexModule::nextPage(MainScreen& screen) {
         if (count == "0") screen.reset();
         return;
     }
-    state.HeadShown = 1;
+    screen.setHeadShown(Heading::Status);
     if (!indexFile_.isOpen()) return walkFailure(screen);
     fillForward(screen);
 }
 
-void IndexModule::previousPage(MainScreen& screen) {
-    ScreenState& state = screen.state;
+void IndexModule::previousPage(ScreenContext& screen) {
+    ViewCursor& view = screen.cursor();
     Platform& platform = screen.platform();
-    if (state.ListKind != 2) return;
+    if (view.ListKind != Listing::Grid) return;
     if (!indexFile_.isOpen()) return walkFailure(screen);
 
-    state.IndexPosition -= 1;
+    view.IndexPosition -= 1;
     if (listPaged_) {
-        state.IndexPosition += 1;
-        state.ListRow = layout::GridRows - 1;
+        view.IndexPosition += 1;
+        view.ListRow = layout::GridRows - 1;
     }
 
     auto topOfFile = [&] {
         platform.beep();
         platform.messageBox("Top of file encountered!", MsgIcon::Exclamation, MsgButtons::Ok, "");
         indexFile_.close();
-        state.IndexPosition = 0;
+        view.IndexPosition = 0;
         screen.reset();
     };
 
+    IndexCursor walk(indexFile_, view.IndexPosition);
     for (;;) {
-        if (state.IndexPosition <= 1) return topOfFile();
-        state.IndexPosition -= 1;
-        std::optional<IndexEntry> entry = indexFile_.read(state.IndexPosition);
-        if (!entry) return walkFailure(screen);
-        if (entry->blankTitle()) {
-            if (state.IndexPosition <= 1) return topOfFile();
-            state.IndexPosition -= 1;
-            entry = indexFile_.read(state.IndexPosition);
-            if (!entry) return walkFailure(screen);
-        }
-        const std::int32_t recordNumber = entry->recordNumber();
+        const IndexStep step = walk.backward();
+        if (step.kind == IndexStep::Kind::End) return topOfFile();
+        if (step.kind == IndexStep::Kind::Failed) return walkFailure(screen);
+        const std::int32_t recordNumber = step.entry.recordNumber();
         if (recordNumber < 1) return walkFailure(screen);
         if (!entryInCatalogue(screen, recordNumber)) return;
         readMaster(screen, recordNumber);
-        state.EntryMode = false;
-        screen.ShowRecord();
+        screen.stopEntering();
+        screen.showRecord();
 
         // The walk passes over the matching entries of the page on screen
         // (twenty counted since the list began) before it fills rows.
-        if (!listMatches(state.record)) continue;
+        if (!listMatches(screen.record())) continue;
         backMatches_ += 1;
         if (backMatches_ < 20) continue;
         if (backMatches_ == 20) backMatches_ = 21;
 
-        if (state.ListRow < 0 || state.ListRow >= layout::GridRows) return walkFailure(screen);
-        fillRow(screen, state.ListRow);
-        if (state.ListRow == 0) {
-            state.ListRow = layout::GridRows;
+        if (view.ListRow < 0 || view.ListRow >= layout::GridRows) return walkFailure(screen);
+        fillRow(screen, view.ListRow);
+        if (view.ListRow == 0) {
+            view.ListRow = layout::GridRows;
             return;
         }
-        state.ListRow -= 1;
+        view.ListRow -= 1;
     }
 }
 

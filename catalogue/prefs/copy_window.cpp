@@ -8,7 +8,7 @@
 #include "prefs/copy_window.h"
 #include "prefs/file_copy.h"
 #include "prefs/folder_listing.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 namespace {
@@ -24,7 +24,7 @@ bool sameFile(const FileFacts& a, const FileFacts& b) {
 }  // namespace
 
 void CopyWindow::open() {
-    main_.master.close();
+    main_.masterFile().close();
     if (!loaded_) {
         Form_Load();
     } else {
@@ -40,14 +40,14 @@ void CopyWindow::open() {
 
 void CopyWindow::Form_Load() {
     Form& self = *this;
-    main_.master.close();
+    main_.masterFile().close();
     abandon_ = false;
     for (const char* hidden : {"Dir2", "File2", "lblCopy3", "lblCopy4", "lblCopy5", "lblCopy7"})
         self[hidden].visible = false;
     chosenFolders_.clear();
     self["Drive1"].listIndex = -1;
     fillDriveList();
-    changeFolder(main_.app().directory);
+    changeFolder(main_.directory());
     loaded_ = true;
 }
 
@@ -173,7 +173,7 @@ void CopyWindow::Drive1_Change(const Event& event) {
     Control& drives = (*this)["Drive1"];
     if (event.item >= 0 && event.item < static_cast<int>(drives.items.size()))
         drives.listIndex = event.item;
-    main_.master.close();
+    main_.masterFile().close();
     if (abandon_) return;
     int index = drives.listIndex;
     if (index < 0 || index > static_cast<int>(places_.size())) return;
@@ -286,7 +286,7 @@ bool CopyWindow::askAgainAfterNoDisk(bool repeated) {
 // saying to try again and to check the medium.
 void CopyWindow::startAfresh() {
     closeWindow();
-    if (main_.app().finished) return;  // the master file could not be reopened
+    if (main_.programEnded()) return;  // the master file could not be reopened
     open();
     showTryAgain();
 }
@@ -314,18 +314,17 @@ void CopyWindow::hideAfterReplacing() {
 // close the catalogue; nothing is written meanwhile.
 void CopyWindow::reopenMaster() {
     for (;;) {
-        const IoResult opened = main_.master.open();
+        const IoResult opened = main_.masterFile().open();
         if (opened) {
-            ScreenState& state = main_.state;
-            state.RecordCount = main_.master.recordCount();
-            state.LastRecord = std::max(state.LastRecord, state.RecordCount);
+            const std::int32_t count = main_.masterFile().recordCount();
+            main_.setRecordBounds(count, std::max(main_.lastRecord(), count));
             return;
         }
         const MsgResult answer = platform_.messageBox(
             opened.message + "\n\nClick Retry to open it again, or Cancel to close the catalogue.",
             MsgIcon::Critical, MsgButtons::RetryCancel, EditionCaption);
         if (answer != MsgResult::Retry) {
-            main_.app().endProgram();
+            main_.endProgram();
             return;
         }
     }

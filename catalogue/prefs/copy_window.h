@@ -27,13 +27,13 @@
 
 namespace reel {
 
-class MainScreen;
+class ScreenContext;
 
 inline constexpr const char* CopyChooseFolderEntry = "Choose Folder...";
 
 class CopyWindow : public Form {
   public:
-    explicit CopyWindow(MainScreen& main);
+    explicit CopyWindow(ScreenContext& main);
 
     // File > Copy Files: closes the master file and shows the window.
     void open();
@@ -63,12 +63,12 @@ class CopyWindow : public Form {
     void copyTo(const Volume& place);
     bool askAgainAfterNoDisk(bool repeated);
     void showTryAgain();
-    void startAfresh();  // after a place that cannot take the path
+    void startAfresh();         // after a place that cannot take the path
     void closeWindow();         // unload: hide, reopen the master file
     void hideAfterReplacing();  // hide only; the window stays as it is
     void reopenMaster();
 
-    MainScreen& main_;
+    ScreenContext& main_;
     Platform& platform_;
     bool loaded_ = false;
     bool abandon_ = false;

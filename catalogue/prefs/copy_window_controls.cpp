@@ -1,10 +1,10 @@
 // The copy window's controls, their texts, and which handler serves which event.
 #include "prefs/copy_window.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
-CopyWindow::CopyWindow(MainScreen& main)
+CopyWindow::CopyWindow(ScreenContext& main)
     : Form("frmCopy"), main_(main), platform_(main.platform()) {
     caption = "Copy Files";
     buildControls();

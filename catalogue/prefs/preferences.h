@@ -12,11 +12,11 @@ class Preferences : public PreferenceFeatures {
     // REQUIRES: copyWindow outlives this object's use.
     explicit Preferences(CopyWindow& copyWindow) : copyWindow_(copyWindow) {}
 
-    void chooseColour(MainScreen& main, ColourGroup group) override {
+    void chooseColour(ScreenContext& main, ColourGroup group) override {
         colours_.choose(main, group);
     }
-    void defaultColours(MainScreen& main) override { colours_.restoreDefaults(main); }
-    void copyFiles(MainScreen&) override { copyWindow_.open(); }
+    void defaultColours(ScreenContext& main) override { colours_.restoreDefaults(main); }
+    void copyFiles(ScreenContext&) override { copyWindow_.open(); }
 
     const ProgramColours& colours() const { return colours_; }
 

@@ -4,8 +4,7 @@
 #include <string_view>
 
 #include "data/colour_files.h"
-#include "screen/main_screen.h"
-#include "screen/screen_layout.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 namespace {
@@ -32,21 +31,20 @@ const GroupSetting& settingOf(ColourGroup group) {
 
 }  // namespace
 
-ColourValue ProgramColours::dialogColour(const MainScreen& main) const {
+ColourValue ProgramColours::dialogColour(const ScreenContext& main) const {
     if (dialogColour_) return *dialogColour_;
-    const Control& label = main[layout::ColouredLabels.front()];
-    return label.foreColour.value_or(DefaultLabel);
+    return main.labelColour().value_or(DefaultLabel);
 }
 
-void ProgramColours::applyAndKeep(MainScreen& main, ColourGroup group, ColourValue value,
+void ProgramColours::applyAndKeep(ScreenContext& main, ColourGroup group, ColourValue value,
                                   std::string& failures) {
     dialogColour_ = value;
     main.applyColour(group, value);
-    const IoResult written = writeColourFile(main.app().directory, settingOf(group).file, value);
+    const IoResult written = writeColourFile(main.directory(), settingOf(group).file, value);
     if (!written) failures += (failures.empty() ? "" : "\n") + written.message;
 }
 
-void ProgramColours::choose(MainScreen& main, ColourGroup group) {
+void ProgramColours::choose(ScreenContext& main, ColourGroup group) {
     const std::optional<ColourValue> picked = main.platform().chooseColour(dialogColour(main));
     if (!picked) return;
     std::string failures;
@@ -58,7 +56,7 @@ void ProgramColours::choose(MainScreen& main, ColourGroup group) {
     }
 }
 
-void ProgramColours::restoreDefaults(MainScreen& main) {
+void ProgramColours::restoreDefaults(ScreenContext& main) {
     std::string failures;
     for (const GroupSetting& s : Settings) applyAndKeep(main, s.group, s.fallback, failures);
     if (!failures.empty()) {

@@ -20,18 +20,18 @@
 
 namespace reel {
 
-class MainScreen;
+class ScreenContext;
 
 class ProgramColours {
   public:
-    void choose(MainScreen& main, ColourGroup group);
-    void restoreDefaults(MainScreen& main);
+    void choose(ScreenContext& main, ColourGroup group);
+    void restoreDefaults(ScreenContext& main);
 
     // The colour the dialog opens on next.
-    ColourValue dialogColour(const MainScreen& main) const;
+    ColourValue dialogColour(const ScreenContext& main) const;
 
   private:
-    void applyAndKeep(MainScreen& main, ColourGroup group, ColourValue value,
+    void applyAndKeep(ScreenContext& main, ColourGroup group, ColourValue value,
                       std::string& failures);
 
     std::optional<ColourValue> dialogColour_;

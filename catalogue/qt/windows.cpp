@@ -3,7 +3,7 @@
 #include <QMainWindow>
 
 #include "qt/session.h"
-#include "screen/catalogue_app.h"
+#include "program/catalogue_app.h"
 #include "ui_Tavlenfrm1.h"
 #include "ui_frmCopy.h"
 #include "ui_frmStarter1.h"

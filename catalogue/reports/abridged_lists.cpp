@@ -13,7 +13,7 @@
 #include "reports/index_walk.h"
 #include "reports/page_estimate.h"
 #include "reports/report_run.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
@@ -185,32 +185,31 @@ void closingLines(ReportRun& run, const AbridgedList& list) {
 
 }  // namespace
 
-void printAbridgedList(MainScreen& screen, ReportKind kind) {
+void printAbridgedList(ScreenContext& screen, ReportKind kind) {
     const AbridgedList& list = listFor(kind);
-    ScreenState& state = screen.state;
     Platform& platform = screen.platform();
 
     IndexWalk walk(screen, list.listName, list.indexFile);
     walk.begin();
-    state.ViewMode = list.viewMode;
-    const std::string count = readCountFile(screen.app().directory, list.countFile);
-    state.CountText[list.countSlot] = count;
-    screen["lblHead"].text = list.heading;
+    screen.cursor().ViewMode = list.viewMode;
+    const std::string count = readCountFile(screen.directory(), list.countFile);
+    screen.countText()[list.countSlot] = count;
+    screen.control(Lent::Heading).text = list.heading;
 
     if (count == "0") {
         platform.messageBox(list.guardMessage, MsgIcon::Exclamation, MsgButtons::Ok,
                             PrintProgramTitle);
-        screen.indexFeatures().indexBuild(screen);
+        screen.indexes().indexBuild(screen);
         screen.reset();
         return;
     }
 
-    state.PageNumber = 1;
+    screen.pageNumber() = 1;
     MsgResult answer = platform.messageBox(std::string(list.prompt) + abridgedEstimate(count),
                                            MsgIcon::Question, MsgButtons::YesNo, PrintProgramTitle);
     if (answer != MsgResult::Yes) {
         // Nothing is printing: the screen must not go on announcing the spooler.
-        state.PageNumber = 0;
+        screen.pageNumber() = 0;
         return;
     }
 
@@ -220,8 +219,10 @@ void printAbridgedList(MainScreen& screen, ReportKind kind) {
     while (std::optional<std::int32_t> record = walk.next()) {
         run.showFilm(*record);
         run.bold(true);
-        run.line({trimmed(screen["txtTitle"].text), Tab(44), trimmed(screen["txtYear"].text),
-                  Tab(53), screen["txtGenreList"].text, Tab(75), screen["txtFormat"].text});
+        run.line({trimmed(screen.control(Lent::TitleBox).text), Tab(44),
+                  trimmed(screen.control(Lent::YearBox).text), Tab(53),
+                  screen.control(Lent::GenreNameBox).text, Tab(75),
+                  screen.control(Lent::FormatBox).text});
         run.bold(false);
         run.FilmsPrinted += 1;
         run.LinesOnPage += 1;
@@ -230,7 +231,7 @@ void printAbridgedList(MainScreen& screen, ReportKind kind) {
             run.line({Tab(3), rule()});
             run.LinesOnPage += 1;
             run.advanceLines(58 - run.LinesOnPage);
-            run.line({Tab(list.footerColumn), "Page ", Number(state.PageNumber)});
+            run.line({Tab(list.footerColumn), "Page ", Number(screen.pageNumber())});
             run.bold(false);
             run.nextPage();
             pageStart(run, list, false);

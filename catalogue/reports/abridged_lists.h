@@ -5,9 +5,9 @@
 
 namespace reel {
 
-class MainScreen;
+class ScreenContext;
 
 // REQUIRES: kind is AllTitles, Dvd, Laser or Vhs.
-void printAbridgedList(MainScreen& screen, ReportKind kind);
+void printAbridgedList(ScreenContext& screen, ReportKind kind);
 
 }  // namespace reel

@@ -15,7 +15,7 @@
 #include "reports/index_walk.h"
 #include "reports/page_estimate.h"
 #include "reports/report_run.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
@@ -37,23 +37,23 @@ void pageStart(ReportRun& run) {
 }
 
 void printBlock(ReportRun& run) {
-    MainScreen& s = run.screen;
-    auto box = [&s](const char* name) { return trimmed(s[name].text); };
+    ScreenContext& s = run.screen;
+    auto box = [&s](const char* name) { return trimmed(s.shownText(name)); };
     auto counted = [&run](std::initializer_list<PrintItem> items) {
         run.line(items);
         run.LinesOnPage += 1;
     };
 
     counted({Tab(3), box("txtTitle"), Tab(34), box("txtDirector"), " (Dir.)", Tab(72), "REC #",
-             std::to_string(s.state.CurrentRecord)});
+             std::to_string(s.currentRecord())});
     run.FilmsPrinted += 1;
     counted({Tab(3), box("txtStar1"), Tab(34), box("txtStar2"), Tab(64), box("txtTime"), " mins.",
-             Tab(73), s["txtYear"].text});
+             Tab(73), s.shownText("txtYear")});
     counted({Tab(3), box("txtStar3"), Tab(34), box("txtStar4"), Tab(64), box("txtColor1"), Tab(70),
              box("txtLetter")});
     counted({Tab(3), box("txtStar5"), Tab(34), box("txtStar6"), Tab(64), box("txtGenreList")});
 
-    const std::string& format = s["txtFormat"].text;
+    const std::string& format = s.shownText("txtFormat");
     if (format == "DVD") {
         counted({Tab(3), "Label:", box("txtLabel"), Tab(25), "DVD ", box("txtNumReel"), "Disc(s)",
                  Tab(43), "MPAA :", box("txtRating"), Tab(55), "DVD Disc", Tab(70), "SND",
@@ -69,28 +69,27 @@ void printBlock(ReportRun& run) {
     }
 
     run.underline(true);
-    counted({Tab(3), "Notes/Awards: ", s["txtAwards"].text, Tab(77), ":  "});
+    counted({Tab(3), "Notes/Awards: ", s.shownText("txtAwards"), Tab(77), ":  "});
 }
 
 }  // namespace
 
-void printFullList(MainScreen& screen) {
-    ScreenState& state = screen.state;
+void printFullList(ScreenContext& screen) {
     Platform& platform = screen.platform();
 
     IndexWalk walk(screen, "Title", "Titleqen.Dat");
     walk.begin();
-    state.ViewMode = "Title";
-    screen["lblHead"].text = "All Titles Full List Print Program";
+    screen.cursor().ViewMode = "Title";
+    screen.control(Lent::Heading).text = "All Titles Full List Print Program";
 
-    state.PageNumber = 1;
+    screen.pageNumber() = 1;
     MsgResult answer = platform.messageBox(
         "If you have added any new records be sure to sort files before printing!\n\nAre you sure "
         "you want to print all titles? The full list will take " +
-            fullListEstimate(state.LastRecord),
+            fullListEstimate(screen.lastRecord()),
         MsgIcon::Question, MsgButtons::YesNo, PrintProgramTitle);
     if (answer != MsgResult::Yes) {
-        state.PageNumber = 0;
+        screen.pageNumber() = 0;
         return;
     }
 
@@ -99,10 +98,10 @@ void printFullList(MainScreen& screen) {
     pageStart(run);
     while (std::optional<std::int32_t> record = walk.next()) {
         // A film without an aspect letter must not inherit the one shown before.
-        screen["txtLetter"].text.clear();
+        screen.control(Lent::LetterBox).text.clear();
         run.showFilm(*record);
-        screen["txtRating"].text = state.record.field(Field::Rating);
-        screen["txtAwards"].text = state.record.field(Field::Awards);
+        screen.control(Lent::RatingBox).text = screen.record().field(Field::Rating);
+        screen.control(Lent::AwardsBox).text = screen.record().field(Field::Awards);
         run.bold(true);
         printBlock(run);
         run.bold(false);
@@ -110,7 +109,7 @@ void printFullList(MainScreen& screen) {
         if (run.LinesOnPage >= 55) {
             run.bold(true);
             run.advanceLines(56 - run.LinesOnPage);
-            run.line({Tab(38), "Page ", Number(state.PageNumber)});
+            run.line({Tab(38), "Page ", Number(screen.pageNumber())});
             run.bold(false);
             run.nextPage();
             pageStart(run);

@@ -4,8 +4,8 @@
 // page.
 namespace reel {
 
-class MainScreen;
+class ScreenContext;
 
-void printFullList(MainScreen& screen);
+void printFullList(ScreenContext& screen);
 
 }  // namespace reel

@@ -13,17 +13,17 @@
 #include <optional>
 #include <string>
 
-#include "reports/index_reader.h"
+#include "data/index_file.h"
 
 namespace reel {
 
-class MainScreen;
+class ScreenContext;
 
 class IndexWalk {
   public:
     // `listName` is the ViewMode of the list that reads the same index
     // ("Title", "DVD", "Laser", "VHS"); `indexFile` its file name.
-    IndexWalk(MainScreen& screen, std::string listName, std::string indexFile);
+    IndexWalk(ScreenContext& screen, std::string listName, std::string indexFile);
 
     // Closes another list's index and starts from the first entry.
     void begin();
@@ -38,10 +38,10 @@ class IndexWalk {
     std::string damageMessage() const;
 
   private:
-    MainScreen& screen_;
+    ScreenContext& screen_;
     std::string listName_;
     std::string indexFile_;
-    IndexReader reader_;
+    IndexFile file_;
     bool opened_ = false;
     std::int32_t damagedRecord_ = 0;
 };

@@ -3,16 +3,16 @@
 #include "reports/abridged_lists.h"
 #include "reports/full_list.h"
 #include "reports/selective_reports.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
-void CatalogueReports::setupPrinter(MainScreen& screen) {
+void CatalogueReports::setupPrinter(ScreenContext& screen) {
     // The reports print on whatever the user leaves chosen there.
     screen.platform().setupPrinter();
 }
 
-void CatalogueReports::printReport(MainScreen& screen, ReportKind kind) {
+void CatalogueReports::printReport(ScreenContext& screen, ReportKind kind) {
     switch (kind) {
         case ReportKind::FullList:
             printFullList(screen);

@@ -7,8 +7,8 @@ namespace reel {
 
 class CatalogueReports : public ReportFeatures {
   public:
-    void setupPrinter(MainScreen& screen) override;
-    void printReport(MainScreen& screen, ReportKind kind) override;
+    void setupPrinter(ScreenContext& screen) override;
+    void printReport(ScreenContext& screen, ReportKind kind) override;
 };
 
 }  // namespace reel

@@ -2,7 +2,7 @@
 
 #include "indexes/damaged_index.h"
 #include "reports/index_walk.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
@@ -17,7 +17,7 @@ std::string rule() {
     return std::string(76, '_');
 }
 
-ReportRun::ReportRun(MainScreen& s) : screen(s), platform(s.platform()) {}
+ReportRun::ReportRun(ScreenContext& s) : screen(s), platform(s.platform()) {}
 
 ReportRun::~ReportRun() {
     // A report that stopped half-way never leaves a document behind.
@@ -36,14 +36,14 @@ bool ReportRun::openPrinter(std::string_view jobName) {
 
 void ReportRun::nextPage() {
     device_->newPage();
-    screen.state.PageNumber += 1;
+    screen.pageNumber() += 1;
     LinesOnPage = 0;
 }
 
 void ReportRun::showFilm(std::int32_t n) {
     screen.readRecord(n);
-    screen.state.CurrentRecord = n;
-    screen.ShowRecord();
+    screen.setCurrentRecord(n);
+    screen.showRecord();
     platform.refresh();
 }
 
@@ -76,7 +76,7 @@ bool ReportRun::stoppedByDamage(const IndexWalk& walk) {
 }
 
 void ReportRun::finish(int footerColumn, const ClosingMessage& closing) {
-    const int pages = screen.state.PageNumber;
+    const int pages = screen.pageNumber();
     line({Tab(footerColumn), "Page ", Number(pages)});
     if (!device_->endDocument()) {
         reportFailure();

@@ -16,7 +16,7 @@
 namespace reel {
 
 class IndexWalk;
-class MainScreen;
+class ScreenContext;
 class Platform;
 
 inline constexpr const char* PrintProgramTitle = "Reelvane Deluxe Edition Print Program";
@@ -34,10 +34,10 @@ struct ClosingMessage {
 
 class ReportRun {
   public:
-    explicit ReportRun(MainScreen& screen);
+    explicit ReportRun(ScreenContext& screen);
     ~ReportRun();
 
-    MainScreen& screen;
+    ScreenContext& screen;
     Platform& platform;
     int FilmsPrinted = 0;
     int LinesOnPage = 0;

@@ -17,7 +17,7 @@
 #include "reports/index_walk.h"
 #include "reports/report_run.h"
 #include "screen/genre_table.h"
-#include "screen/main_screen.h"
+#include "screen/screen_context.h"
 
 namespace reel {
 
@@ -77,8 +77,8 @@ std::string matchingBox(const Selective& report, const FilmRecord& record,
 
 class SelectiveRun {
   public:
-    SelectiveRun(MainScreen& screen, const Selective& report)
-        : screen_(screen), state_(screen.state), report_(report), run_(screen) {}
+    SelectiveRun(ScreenContext& screen, const Selective& report)
+        : screen_(screen), report_(report), run_(screen) {}
 
     void start();
 
@@ -90,8 +90,7 @@ class SelectiveRun {
     void notFound();
     void close();
 
-    MainScreen& screen_;
-    ScreenState& state_;
+    ScreenContext& screen_;
     const Selective& report_;
     ReportRun run_;
     std::string search_;
@@ -101,17 +100,17 @@ class SelectiveRun {
 };
 
 void SelectiveRun::start() {
-    screen_.indexFeatures().closeIndexFile(screen_);
-    state_.IndexPosition = 0;
-    state_.PageNumber = 1;
-    screen_["lblHead"].text = report_.heading;
-    if (report_.search != Search::Star) state_.ViewMode = "Title";
+    screen_.indexes().closeIndexFile(screen_);
+    screen_.cursor().IndexPosition = 0;
+    screen_.pageNumber() = 1;
+    screen_.control(Lent::Heading).text = report_.heading;
+    if (report_.search != Search::Star) screen_.cursor().ViewMode = "Title";
 
     std::string typed = screen_.platform().inputBox(report_.prompt, PrintProgramTitle, "");
     if (typed.empty()) {
-        state_.ViewMode.clear();
+        screen_.cursor().ViewMode.clear();
         // Nothing is printing: the screen must not go on announcing the spooler.
-        state_.PageNumber = 0;
+        screen_.pageNumber() = 0;
         return;
     }
     search_ = upperLatin(typed);
@@ -122,7 +121,8 @@ void SelectiveRun::start() {
     IndexWalk walk(screen_, "Title", "Titleqen.Dat");
     int passed = 0;
     while (std::optional<std::int32_t> record = walk.next()) {
-        FilmRecord film = *record >= 1 ? screen_.master.readRecord(*record) : FilmRecord::pastEnd();
+        FilmRecord film =
+            *record >= 1 ? screen_.masterFile().readRecord(*record) : FilmRecord::pastEnd();
         std::string box = matchingBox(report_, film, search_);
         if (box.empty()) {
             // Keep the window painted on long stretches without a match.
@@ -131,11 +131,11 @@ void SelectiveRun::start() {
         }
         ++matchCount_;
         run_.showFilm(*record);
-        shownName_ = trimmed(screen_[box].text);
+        shownName_ = trimmed(screen_.shownText(box));
         centring_ = centringColumn(report_.search == Search::Genre ? 62 : 61,
                                    static_cast<int>(utf8Characters(shownName_).size()));
         if (report_.search == Search::Star)
-            screen_["lblHead"].text = "Please Wait Print Spooler is loading Files";
+            screen_.control(Lent::Heading).text = "Please Wait Print Spooler is loading Files";
         if (matchCount_ == 1) headingBlock();
         filmLine();
         endPageIfFull();
@@ -176,7 +176,7 @@ void SelectiveRun::pageStart(bool laterPage) {
             run_.LinesOnPage += 3;
             run_.advanceLines(1);
             if (run_.FilmsPrinted > 0)
-                screen_["lblHead"].text = "Please Wait Print Spooler is loading Files";
+                screen_.control(Lent::Heading).text = "Please Wait Print Spooler is loading Files";
             break;
     }
 }
@@ -212,8 +212,10 @@ void SelectiveRun::headingBlock() {
 void SelectiveRun::filmLine() {
     if (report_.search == Search::Director) run_.font();
     run_.bold(true);
-    run_.line({Tab(3), trimmed(screen_["txtTitle"].text), Tab(43), trimmed(screen_["txtYear"].text),
-               Tab(50), screen_["txtGenreList"].text, Tab(72), screen_["txtFormat"].text});
+    run_.line({Tab(3), trimmed(screen_.control(Lent::TitleBox).text), Tab(43),
+               trimmed(screen_.control(Lent::YearBox).text), Tab(50),
+               screen_.control(Lent::GenreNameBox).text, Tab(72),
+               screen_.control(Lent::FormatBox).text});
     run_.LinesOnPage += 1;
     run_.FilmsPrinted += 1;
     if (report_.search == Search::Genre && run_.LinesOnPage < report_.pageFull) run_.bold(false);
@@ -227,7 +229,7 @@ void SelectiveRun::endPageIfFull() {
         run_.LinesOnPage += 1;
     }
     run_.advanceLines(report_.fill - run_.LinesOnPage);
-    run_.line({Tab(38), "Page ", Number(state_.PageNumber)});
+    run_.line({Tab(38), "Page ", Number(screen_.pageNumber())});
     run_.nextPage();
     pageStart(true);
 }
@@ -247,8 +249,8 @@ void SelectiveRun::notFound() {
     }
     run_.abandon();
     screen_.platform().messageBox(text, MsgIcon::Exclamation, MsgButtons::Ok, PrintProgramTitle);
-    screen_.indexFeatures().closeIndexFile(screen_);
-    state_.IndexPosition = 0;
+    screen_.indexes().closeIndexFile(screen_);
+    screen_.cursor().IndexPosition = 0;
     screen_.reset();
 }
 
@@ -313,7 +315,7 @@ std::string reportGenreName(std::string_view code) {
     return genreName(code);
 }
 
-void printSelectiveReport(MainScreen& screen, ReportKind kind) {
+void printSelectiveReport(ScreenContext& screen, ReportKind kind) {
     SelectiveRun run(screen, selectiveFor(kind));
     run.start();
 }

@@ -6,10 +6,10 @@
 
 namespace reel {
 
-class MainScreen;
+class ScreenContext;
 
 // REQUIRES: kind is ByDirector, ByStars or ByGenre.
-void printSelectiveReport(MainScreen& screen, ReportKind kind);
+void printSelectiveReport(ScreenContext& screen, ReportKind kind);
 
 // (61 - length) / 2 (or 62 for the genre report) with halves going to the
 // even neighbour: the column that centres a name line.

@@ -5,16 +5,13 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "screen/program_captions.h"
 
 namespace reel {
 
 class TitleScreen;
 class InfoScreen;
 class MainScreen;
-
-// Caption a message box shows when the screens give it none.
-inline constexpr const char* ProgramTitle = "Dovelmark 1";
-inline constexpr const char* EditionCaption = "Reelvane Deluxe Edition";
 
 struct AppContext {
     AppContext(Platform& p, std::string dir) : platform(p), directory(std::move(dir)) {}

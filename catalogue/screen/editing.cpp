@@ -62,7 +62,7 @@ void MainScreen::optNotesoff_Click() {
 // --- New ------------------------------------------------------------------------
 
 void MainScreen::cmdNew_Click() {
-    if (state.SearchMode > 0) return;
+    if (state.cursor.SearchMode != Search::None) return;
     Form& self = *this;
     self["lblSave"].visible = false;
     state.JumpText.clear();
@@ -80,7 +80,7 @@ void MainScreen::cmdNew_Click() {
 
     state.EntryMode = true;
     state.NewEntry = true;
-    state.GuidedStep = 1;
+    state.GuidedStep = Guided::BeforeColour;
     state.CurrentRecord = master.freeSlot();
     state.LastRecord = std::max(state.LastRecord, state.CurrentRecord);
 
@@ -103,7 +103,7 @@ void MainScreen::cmdNew_Click() {
 void MainScreen::cmdEdit_Click() {
     Form& self = *this;
     self["txtGenreList"].enabled = false;
-    if (state.ListKind == 2) return;
+    if (state.cursor.ListKind == Listing::Grid) return;
     // A new record is already being entered: showing it again would wipe
     // everything typed so far.
     if (state.NewEntry) return;
@@ -158,7 +158,7 @@ bool MainScreen::save() {
     }
     state.NewEntry = false;
     state.EntryMode = false;
-    state.GuidedStep = 0;
+    state.GuidedStep = Guided::Off;
     self["lblSorting"].visible = false;
     self["optnoteson"].enabled = true;
     self["optNotesoff"].enabled = true;
@@ -168,7 +168,7 @@ bool MainScreen::save() {
     for (const char* button : {"cmdNext", "cmdPrevious", "cmdDelete", "cmdNew"})
         self[button].enabled = true;
     self["lblHead"].visible = true;
-    if (state.HeadShown == 0) self["lblHead"].text = NewPromptAltW;
+    if (state.HeadShown == Heading::None) self["lblHead"].text = NewPromptAltW;
     return true;
 }
 
@@ -192,7 +192,7 @@ bool MainScreen::StoreRecord() {
 // --- Delete -------------------------------------------------------------------------
 
 void MainScreen::cmdDelete_Click() {
-    if (state.ListKind == 2) return;
+    if (state.cursor.ListKind == Listing::Grid) return;
     MsgResult answer = platform().messageBox(
         "Are you sure you want to DELETE this record? This File Will Be Removed Permanently!!",
         MsgIcon::Question, MsgButtons::YesNo, EditionCaption);
@@ -232,7 +232,7 @@ void MainScreen::abandonEntry() {
     if (state.NewEntry) state.LastRecord = std::max<std::int32_t>(state.RecordCount, 1);
     state.EntryMode = false;
     state.NewEntry = false;
-    state.GuidedStep = 0;
+    state.GuidedStep = Guided::Off;
     self["optnoteson"].enabled = true;
     self["optNotesoff"].enabled = true;
 }

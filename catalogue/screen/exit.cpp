@@ -1,8 +1,20 @@
 // Leaving the program: the Exit menu item and the main window's close box.
 // Both ask about unsaved work first, then whether to quit.
+#include <initializer_list>
+
+#include "screen/info_screen.h"
 #include "screen/main_screen.h"
+#include "screen/title_screen.h"
 
 namespace reel {
+
+void AppContext::endProgram() {
+    if (main) main->master.close();
+    for (Form* form : std::initializer_list<Form*>{title, info, main})
+        if (form) form->hide();
+    finished = true;
+    platform.quit();
+}
 
 namespace {
 

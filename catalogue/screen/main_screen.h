@@ -3,10 +3,11 @@
 //
 // It shows one film at a time in labelled text boxes spread over two pages,
 // carries every menu of the catalogue and the buttons that move through, add,
-// edit, save and delete records. Its state is public (`state`) because the
-// index views, searches, list views and reports work on it directly, the way
-// the screen's own handlers do; they plug in through the seams of
-// screen_seams.h.
+// edit, save and delete records. The index views, searches, list views,
+// reports, preferences and exchange plug in through the seams of
+// screen_seams.h and see the screen only as a ScreenContext
+// (screen_context.h). Its state stays public for the screen's own tests and
+// the start-up windows.
 //
 // Handlers are member functions named after the control and the event. They
 // are split over files by concern: main_screen_controls.cpp (the controls),
@@ -30,6 +31,7 @@
 #include "data/master_file.h"
 #include "platform/form.h"
 #include "screen/app_context.h"
+#include "screen/screen_context.h"
 #include "screen/screen_seams.h"
 #include "screen/screen_state.h"
 
@@ -40,7 +42,7 @@ inline constexpr const char* NewPrompt = "To write a new record click \"New\" bu
 inline constexpr const char* NewPromptAltW = "To Write A New Record Click New or press Alt W ";
 inline constexpr const char* SaveWhenFinished = "Save Work When Finished!";
 
-class MainScreen : public Form {
+class MainScreen : public Form, public ScreenContext {
   public:
     explicit MainScreen(AppContext& app);
     ~MainScreen() override;
@@ -49,34 +51,60 @@ class MainScreen : public Form {
     MasterFile master;
 
     AppContext& app() { return app_; }
-    Platform& platform() { return app_.platform; }
+    Platform& platform() override { return app_.platform; }
+
+    // --- ScreenContext (screen_context.cpp) -------------------------------------
+    const std::string& directory() const override { return app_.directory; }
+    MasterFile& masterFile() override { return master; }
+    void endProgram() override { app_.endProgram(); }
+    bool programEnded() const override { return app_.finished; }
+    IndexFeatures& indexes() override { return *index_; }
+    const FilmRecord& record() const override { return state.record; }
+    void setRecord(const FilmRecord& record) override { state.record = record; }
+    std::int32_t currentRecord() const override { return state.CurrentRecord; }
+    void setCurrentRecord(std::int32_t n) override { state.CurrentRecord = n; }
+    std::int32_t lastRecord() const override { return state.LastRecord; }
+    std::int32_t recordCount() const override { return state.RecordCount; }
+    void setRecordBounds(std::int32_t recordCount, std::int32_t lastRecord) override;
+    void showRecord() override { ShowRecord(); }
+    bool entering() const override { return state.EntryMode; }
+    void stopEntering() override { state.EntryMode = false; }
+    ViewCursor& cursor() override { return state.cursor; }
+    void setHeadShown(Heading heading) override { state.HeadShown = heading; }
+    std::array<std::string, 4>& countText() override { return state.CountText; }
+    int& pageNumber() override { return state.PageNumber; }
+    Control& control(Lent which) override;
+    Control& listCell(std::string_view column, int row) override;
+    const std::string& shownText(std::string_view box) const override { return (*this)[box].text; }
+    void focusTitle() override { setFocus("txtTitle"); }
+    std::optional<ColourValue> labelColour() const override;
 
     // Plug-in modules (see screen_seams.h). Until one is installed, its menu
     // items and buttons do nothing.
     void install(std::unique_ptr<IndexFeatures> features);
     void install(std::unique_ptr<ReportFeatures> features);
     void install(std::unique_ptr<PreferenceFeatures> features);
-    IndexFeatures& indexFeatures() { return *index_; }
+    void install(std::unique_ptr<ExchangeFeatures> features);
 
     // --- Routines the other modules call ------------------------------------
     // Fills the boxes, caption and heading from the record buffer.
     void ShowRecord();
     // Back to record 1, every view and search closed (asks about unsaved work).
-    void reset();
+    void reset() override;
     // Reads record n into the buffer (a number beyond the end gives an empty record).
-    void readRecord(std::int32_t n);
+    void readRecord(std::int32_t n) override;
     // Copies the boxes into the buffer and writes it at CurrentRecord. On
     // failure the user has been told and nothing claims the work was saved.
     bool StoreRecord();
     // Save as the Save button does it; false when the record could not be written.
     bool save();
     // Drops a record being entered or edited without a question.
-    void abandonEntry();
+    void abandonEntry() override;
     void showPage1();  // Return To Main Page
     void showPage2();  // Add More Data
-    void applyColour(ColourGroup group, ColourValue value);
+    void applyColour(ColourGroup group, ColourValue value) override;
     // The status line: the four counts as read from the count files.
-    std::string statusLine() const;
+    std::string statusLine() const override;
     // Shows or hides the CAV/CLV and cassette boxes for the word in txtFormat.
     void applyFormatBoxes();
 
@@ -176,6 +204,7 @@ class MainScreen : public Form {
     std::unique_ptr<IndexFeatures> index_;
     std::unique_ptr<ReportFeatures> reports_;
     std::unique_ptr<PreferenceFeatures> prefs_;
+    std::unique_ptr<ExchangeFeatures> exchange_;
     bool indexInstalled_ = false;
     bool reportsInstalled_ = false;
     bool prefsInstalled_ = false;
@@ -183,8 +212,5 @@ class MainScreen : public Form {
     std::optional<Picker> pressChose_;     // the list the last press on a picker box chose from
     std::optional<Picker> openedOnEntry_;  // the list the last entering of its box opened
 };
-
-// " 12" or "-3": a number as the window captions write it.
-std::string captionNumber(std::int32_t n);
 
 }  // namespace reel

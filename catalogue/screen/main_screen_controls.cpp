@@ -28,9 +28,9 @@
 #include <utility>
 #include <vector>
 
-#include "exchange/exchange_menu.h"
 #include "screen/main_screen.h"
 #include "screen/screen_layout.h"
+#include "screen/screen_seams.h"
 
 namespace reel {
 

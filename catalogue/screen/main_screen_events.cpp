@@ -1,7 +1,6 @@
 // The main screen's constructor and which handler serves which event.
 #include <utility>
 
-#include "exchange/exchange_menu.h"
 #include "screen/main_screen.h"
 
 namespace reel {
@@ -12,7 +11,8 @@ MainScreen::MainScreen(AppContext& app)
       app_(app),
       index_(std::make_unique<IndexFeatures>()),
       reports_(std::make_unique<ReportFeatures>()),
-      prefs_(std::make_unique<PreferenceFeatures>()) {
+      prefs_(std::make_unique<PreferenceFeatures>()),
+      exchange_(std::make_unique<ExchangeFeatures>()) {
     buildControls();
     connectEvents();
     connectSeamMenus();
@@ -31,6 +31,9 @@ void MainScreen::install(std::unique_ptr<ReportFeatures> features) {
 void MainScreen::install(std::unique_ptr<PreferenceFeatures> features) {
     prefs_ = std::move(features);
     prefsInstalled_ = true;
+}
+void MainScreen::install(std::unique_ptr<ExchangeFeatures> features) {
+    exchange_ = std::move(features);
 }
 
 void MainScreen::connectEvents() {
@@ -145,8 +148,8 @@ void MainScreen::connectEvents() {
     }
     // A mouse press on a picker's box while its list is open takes the selection.
     const std::pair<const char*, Picker> boxes[] = {
-        {"txtGenre", Picker::Genre},  {"txtRating", Picker::Rating}, {"txtFormat", Picker::Format},
-        {"txtLetter", Picker::Aspect}, {"txtCLV1", Picker::Clv},     {"txtColor1", Picker::Colour},
+        {"txtGenre", Picker::Genre},   {"txtRating", Picker::Rating}, {"txtFormat", Picker::Format},
+        {"txtLetter", Picker::Aspect}, {"txtCLV1", Picker::Clv},      {"txtColor1", Picker::Colour},
     };
     for (const auto& [box, picker] : boxes) {
         Picker p = picker;
@@ -243,9 +246,9 @@ void MainScreen::connectSeamMenus() {
         if (prefsInstalled_) prefs_->copyFiles(*this);
     });
     on(exchange::ExportMenuItem, EventKind::Click,
-       [this](const Event&) { exchange::exportFromMenu(*this); });
+       [this](const Event&) { exchange_->exportCatalogue(*this); });
     on(exchange::ImportMenuItem, EventKind::Click,
-       [this](const Event&) { exchange::importFromMenu(*this); });
+       [this](const Event&) { exchange_->importCatalogue(*this); });
 }
 
 }  // namespace reel

@@ -68,26 +68,26 @@ double roundHalfEven(double v) {
 // --- Next -------------------------------------------------------------------
 
 void MainScreen::cmdNext_Click() {
-    if (state.SearchMode == 1) return;
+    if (state.cursor.SearchMode == Search::Results) return;
     abandonEntry();
-    state.GenreBackward = false;
+    state.cursor.GenreBackward = false;
     showPage1();
 
     Form& self = *this;
-    const std::string& mode = state.ViewMode;
+    const std::string& mode = state.cursor.ViewMode;
     if (mode.empty()) {
         state.CurrentRecord += 1;
         for (const char* box : {"txtDirector", "txtColor1", "txtCLV1", "txtGenreList", "txtLetter"})
             self[box].text.clear();
         stepThroughMasterFile();
     } else if (isAlphabeticView(mode)) {
-        state.IndexPosition += 1;
+        state.cursor.IndexPosition += 1;
         self["txtLetter"].text.clear();
         if (mode == "Title") self["txtFormat"].text.clear();
         index_->showAlphabetic(*this, mode);
     } else if (mode == "Genre") {
-        state.IndexPosition += 1;
-        state.ListRow += 1;
+        state.cursor.IndexPosition += 1;
+        state.cursor.ListRow += 1;
         index_->genreSearch(*this);
     } else {
         // A value no list uses (a report may leave one): show the record again.
@@ -113,15 +113,15 @@ void MainScreen::endOfFileThenReset() {
 // --- Previous -----------------------------------------------------------------
 
 void MainScreen::cmdPrevious_Click() {
-    if (state.SearchMode == 1) return;
+    if (state.cursor.SearchMode == Search::Results) return;
     Form& self = *this;
     for (const char* box : {"txtDirector", "txtColor1", "txtCLV1", "txtFormat"})
         self[box].text.clear();
     abandonEntry();
     showPage1();
-    if (state.ViewMode.empty()) self["lblHead"].text = NewPromptAltW;
+    if (state.cursor.ViewMode.empty()) self["lblHead"].text = NewPromptAltW;
 
-    if (isAlphabeticView(state.ViewMode) || state.ViewMode == "Genre") {
+    if (isAlphabeticView(state.cursor.ViewMode) || state.cursor.ViewMode == "Genre") {
         self["txtLetter"].text.clear();
         stepBackInView();
         return;
@@ -140,11 +140,11 @@ void MainScreen::cmdPrevious_Click() {
 }
 
 void MainScreen::stepBackInView() {
-    const std::string mode = state.ViewMode;
-    state.IndexPosition -= 1;
-    if (state.IndexPosition > 0) {
+    const std::string mode = state.cursor.ViewMode;
+    state.cursor.IndexPosition -= 1;
+    if (state.cursor.IndexPosition > 0) {
         if (mode == "Genre") {
-            state.GenreBackward = true;
+            state.cursor.GenreBackward = true;
             index_->genreSearch(*this);
         } else {
             index_->showAlphabetic(*this, mode);
@@ -153,7 +153,7 @@ void MainScreen::stepBackInView() {
     }
     // The entry shown was the first: the view ends.
     index_->closeIndexFile(*this);
-    state.IndexPosition = 0;
+    state.cursor.IndexPosition = 0;
     platform().beep();
     std::string text =
         mode == "DVD" ? "Begining of file encountered!" : "Beginning of file encounter!";
@@ -174,12 +174,12 @@ void MainScreen::cmdReset_Click() {
 
 void MainScreen::reset() {
     Form& self = *this;
-    state.LastSearch.clear();
+    state.cursor.LastSearch.clear();
     self["txtGenreList"].enabled = true;
     closePicker(Picker::Aspect);
     closePicker(Picker::Colour);
-    state.ListKind = 0;
-    state.SearchMode = 0;
+    state.cursor.ListKind = Listing::None;
+    state.cursor.SearchMode = Search::None;
 
     self["cmdPrev20"].visible = false;
     self["cmdPrevious"].visible = true;
@@ -190,8 +190,8 @@ void MainScreen::reset() {
     self["txtTitle"].enabled = true;
     setFocus("cmdSave");
 
-    state.HeadShown = 0;
-    state.ListRow = 0;
+    state.HeadShown = Heading::None;
+    state.cursor.ListRow = 0;
     index_->resetListView(*this);
     self["optnoteson"].enabled = true;
 
@@ -212,9 +212,9 @@ void MainScreen::reset() {
     if (!keepView) {
         state.EntryMode = false;
         state.PageNumber = 0;
-        state.ViewMode.clear();
-        state.IndexPosition = 0;
-        state.GenreBackward = false;
+        state.cursor.ViewMode.clear();
+        state.cursor.IndexPosition = 0;
+        state.cursor.GenreBackward = false;
     }
 
     index_->closeIndexFile(*this);
@@ -238,13 +238,13 @@ void MainScreen::reset() {
 // --- Match --------------------------------------------------------------------
 
 void MainScreen::cmdMatch_Click() {
-    if (state.SearchMode == 3) return;
+    if (state.cursor.SearchMode == Search::Genre) return;
     showPage1();
-    if (!isFieldSearch(state.LastSearch)) return;
+    if (!isFieldSearch(state.cursor.LastSearch)) return;
     abandonEntry();
     state.CurrentRecord += 1;
-    state.IndexPosition = 0;
-    index_->continueFieldSearch(*this, state.LastSearch);
+    state.cursor.IndexPosition = 0;
+    index_->continueFieldSearch(*this, state.cursor.LastSearch);
 }
 
 // --- Find By File No. -----------------------------------------------------------
@@ -252,9 +252,9 @@ void MainScreen::cmdMatch_Click() {
 void MainScreen::mnuFile_Click() {
     Form& self = *this;
     index_->closeIndexFile(*this);
-    state.IndexPosition = 0;
+    state.cursor.IndexPosition = 0;
     self["lblHead"].text = "    Viewing All Files Numerically";
-    state.ViewMode.clear();
+    state.cursor.ViewMode.clear();
     self["cmdPrevious"].enabled = true;
 
     std::string answer = platform().inputBox("Enter File No To Search:", EditionCaption, "");

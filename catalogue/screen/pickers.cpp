@@ -89,7 +89,7 @@ void MainScreen::openPicker(Picker picker) {
         self["lblSelect"].visible = true;
         if (editingExisting()) self["lblSorting"].text = SaveWhenFinished;
     }
-    if (picker == Picker::Colour && state.NewEntry) state.GuidedStep = 2;
+    if (picker == Picker::Colour && state.NewEntry) state.GuidedStep = Guided::AfterColour;
     setFocus(s.list);
 }
 
@@ -322,7 +322,7 @@ void MainScreen::txtCassNo_GotFocus() {
 // During the guided entry the first key typed into the cassette number opens
 // the aspect list (the key itself stays in the box).
 void MainScreen::txtCassNo_Change() {
-    if (state.NewEntry && state.GuidedStep == 1 && !pickerOpen(Picker::Aspect) &&
+    if (state.NewEntry && state.GuidedStep == Guided::BeforeColour && !pickerOpen(Picker::Aspect) &&
         (*this)["txtLetter"].text.empty())
         openPicker(Picker::Aspect);
 }

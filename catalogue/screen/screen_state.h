@@ -18,33 +18,60 @@ namespace reel {
 // Slots of CountText, in the order the status line and the index build use.
 enum CountSlot { TitlesCount = 0, DvdCount = 1, LaserCount = 2, VhsCount = 3 };
 
+// What kind of search holds Next, Previous and Match. The values are the
+// screen's own numbers for them.
+enum class Search : int {
+    None = 0,
+    Results = 1,  // a field-search result or a list view is shown
+    Genre = 3,    // the genre search steps with Next and Previous
+};
+
+// Whether a twenty-row list view covers the upper part of the screen.
+enum class Listing : int { None = 0, Grid = 2 };
+
+// What the heading above the record says: nothing of its own yet (it
+// prompts for a new record), the status line, or an alphabetic view's title.
+// None until the status line is filled, and again after Reset.
+enum class Heading : int { None = 0, Status = 1, View = 2 };
+
+// Where the guided entry of a new record stands: from New until the colour
+// picker, then after it; Off while no new record is entered.
+enum class Guided : int { Off = 0, BeforeColour = 1, AfterColour = 2 };
+
+// ViewCursor: where the alphabetic view, field or genre search, or list view
+// on screen stands. The screen's Next, Previous, Match and Reset move and
+// clear it; the index module walks from it.
+struct ViewCursor {
+    // "" while moving through the master file by number; "Title", "DVD",
+    // "Laser", "VHS" in an alphabetical view; "Genre" in the genre search or
+    // genre list. A report may leave a value that names no list.
+    std::string ViewMode;
+
+    Search SearchMode = Search::None;
+    Listing ListKind = Listing::None;
+    std::string LastSearch;  // kind of the last field search, for Match
+
+    std::int32_t IndexPosition = 0;  // entry of the open index last read; 0: none open
+    int ListRow = 0;                 // next list-view row to fill
+    bool GenreBackward = false;      // the genre search steps backwards
+};
+
 struct ScreenState {
     FilmRecord record;               // the record shown (or being entered)
     std::int32_t CurrentRecord = 1;  // number of the record in the buffer
     std::int32_t LastRecord = 1;     // highest number the screen moves to
     std::int32_t RecordCount = 0;    // whole records in the master file
 
-    // "" while moving through the master file by number; "Title", "DVD",
-    // "Laser", "VHS" in an alphabetical view; "Genre" in the genre search or
-    // genre list. A report may leave a value that names no list.
-    std::string ViewMode;
+    ViewCursor cursor;
 
     bool EntryMode = false;  // a record is being entered or edited
     bool NewEntry = false;   // a new record is being entered (guided flow)
-    int GuidedStep = 0;      // 1 from New until the colour picker, then 2; 0 otherwise
+    Guided GuidedStep = Guided::Off;
     bool NotesPage = false;  // page 2 is shown
 
-    int SearchMode = 0;  // 1 field-search result or list view shown, 3 genre search
-    int ListKind = 0;    // 2 while a twenty-row list view is shown
-    int HeadShown = 0;   // 0 until the status line is filled, and again after Reset
+    Heading HeadShown = Heading::None;
 
-    std::string LastSearch;  // kind of the last field search, for Match
     std::array<std::string, 4> CountText{"0", "0", "0", "0"};  // see CountSlot
-
-    // Index views, genre search and list views.
-    int IndexPosition = 0;       // entry of the open index last read; 0: none open
-    int ListRow = 0;             // next list-view row to fill
-    bool GenreBackward = false;  // the genre search steps backwards
 
     int PageNumber = 0;  // above 0 while a report is printing
 

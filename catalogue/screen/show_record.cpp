@@ -130,7 +130,7 @@ void MainScreen::ShowRecord() {
 
     if (!entry) self["lblSorting"].visible = false;
 
-    if (state.GuidedStep == 1) {
+    if (state.GuidedStep == Guided::BeforeColour) {
         // A new record is being set up: nothing of the old one may remain.
         state.record.blank();
         for (std::string_view box : layout::Page1Boxes) self[box].text.clear();
@@ -141,7 +141,8 @@ void MainScreen::ShowRecord() {
     self["lblRetcode"].text.clear();
 
     const FilmRecord& r = state.record;
-    for (const BoxRule& rule : Rules) self[fieldSpec(rule.field).textBox].text = boxText(r, rule, entry);
+    for (const BoxRule& rule : Rules)
+        self[fieldSpec(rule.field).textBox].text = boxText(r, rule, entry);
 
     self["txtFormat"].text = formatWord(upper(r.value(Field::Format)));
 
@@ -159,7 +160,7 @@ void MainScreen::ShowRecord() {
     // Caption and view heading.
     std::string suffix;
     for (const ViewHeading& h : Headings) {
-        if (h.mode != state.ViewMode) continue;
+        if (h.mode != state.cursor.ViewMode) continue;
         suffix = h.suffix;
         if (!h.heading.empty()) self["lblHead"].text = h.heading;
         if (h.mode == "Genre")
@@ -169,7 +170,7 @@ void MainScreen::ShowRecord() {
     caption = "Reelvane Deluxe Record " + captionNumber(state.CurrentRecord) + "/" +
               captionNumber(state.LastRecord) + suffix;
 
-    if (state.HeadShown == 0) self["lblHead"].text = NewPrompt;
+    if (state.HeadShown == Heading::None) self["lblHead"].text = NewPrompt;
     if (state.PageNumber > 0) self["lblHead"].text = "Please wait print spooler is loading files.";
 
     if (!state.NotesPage) {

@@ -41,7 +41,7 @@ void TitleScreen::Form_Load() {
 void TitleScreen::cmdStart_Click() {
     MainScreen& main = *app_.main;
     main.state.EntryMode = false;
-    main.indexFeatures().closeIndexFile(main);
+    main.indexes().closeIndexFile(main);
     if (infoScreenSwitchedOff(app_.directory)) {
         main.show();
     } else {

@@ -46,7 +46,7 @@ void MainScreen::Form_Load() {
     const std::string& dir = app_.directory;
 
     self["txtGenreList"].enabled = true;
-    state.SearchMode = 0;
+    state.cursor.SearchMode = Search::None;
 
     // Missing or unreadable colour files give the default colours.
     applyColour(ColourGroup::Background,
@@ -56,8 +56,8 @@ void MainScreen::Form_Load() {
     applyColour(ColourGroup::Text, readColourFile(dir, TextColourFile, DefaultText));
     applyColour(ColourGroup::Label, readColourFile(dir, LabelColourFile, DefaultLabel));
 
-    state.ListKind = 0;
-    if (state.HeadShown == 0) {
+    state.cursor.ListKind = Listing::None;
+    if (state.HeadShown == Heading::None) {
         self["lblHead"].text = NewPrompt;
         state.CountText[TitlesCount] = readCountFile(dir, TitleCountFile);
         state.CountText[LaserCount] = readCountFile(dir, LaserCountFile);
@@ -65,7 +65,7 @@ void MainScreen::Form_Load() {
         state.CountText[DvdCount] = readCountFile(dir, DvdCountFile);
         self["lblsorted"].visible = true;
         self["lblsorted"].text = statusLine();
-        state.HeadShown = 1;
+        state.HeadShown = Heading::Status;
     }
 
     self["optnoteson"].enabled = true;

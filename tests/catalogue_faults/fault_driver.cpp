@@ -16,7 +16,7 @@
 #include "indexes/index_module.h"
 #include "platform/scripted_platform.h"
 #include "prefs/file_copy.h"
-#include "screen/catalogue_app.h"
+#include "program/catalogue_app.h"
 
 namespace {
 

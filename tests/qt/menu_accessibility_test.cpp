@@ -17,7 +17,7 @@
 #include "qt/qt_platform.h"
 #include "qt/session.h"
 #include "qt/windows.h"
-#include "screen/catalogue_app.h"
+#include "program/catalogue_app.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "qt/print/printer_choice.h"
 #include "qt/print/qt_print_device.h"
 #include "reports/report_features.h"
-#include "screen/catalogue_app.h"
+#include "program/catalogue_app.h"
 
 namespace {
 

@@ -17,12 +17,12 @@ TEST_F(AlphabeticViewTest, StepsThroughTheIndexAndEndsWithEndOfFile) {
     writeIndex("Titleqen.Dat", "Titleqen", {{"Alien", 2}, {"Brazil", 5}, {"Heat", 3}});
     launch();
     click("mnuByTitle");
-    EXPECT_EQ(state().ViewMode, "Title");
-    EXPECT_EQ(state().IndexPosition, 1);
+    EXPECT_EQ(state().cursor.ViewMode, "Title");
+    EXPECT_EQ(state().cursor.IndexPosition, 1);
     EXPECT_EQ(state().CurrentRecord, 2);
     EXPECT_EQ(title(), "Alien");
     EXPECT_EQ(text("lblHead"), "Viewing All Titles Alphabetically");
-    EXPECT_EQ(state().HeadShown, 2);
+    EXPECT_EQ(state().HeadShown, Heading::View);
     click("cmdNext");
     click("cmdNext");
     EXPECT_EQ(title(), "Heat");
@@ -34,7 +34,7 @@ TEST_F(AlphabeticViewTest, StepsThroughTheIndexAndEndsWithEndOfFile) {
     EXPECT_EQ(platform.messages[0].text, "End of file!");
     EXPECT_EQ(platform.messages[0].caption, "ALPHA TITLE SEARCH");
     EXPECT_EQ(platform.beeps, 1);
-    EXPECT_EQ(state().ViewMode, "");
+    EXPECT_EQ(state().cursor.ViewMode, "");
     EXPECT_EQ(state().CurrentRecord, 1);
     EXPECT_FALSE(module->indexFile().isOpen());
 }
@@ -69,7 +69,7 @@ TEST_F(AlphabeticViewTest, OneEntryIndexEndsBothWays) {
         ASSERT_EQ(shownNow.size(), 1u) << c.menu;
         EXPECT_EQ(shownNow[0].text, "End of file!");
         EXPECT_EQ(shownNow[0].caption, c.caption);
-        EXPECT_EQ(state().ViewMode, "");
+        EXPECT_EQ(state().cursor.ViewMode, "");
 
         click(c.menu);
         click("cmdPrevious");
@@ -78,7 +78,7 @@ TEST_F(AlphabeticViewTest, OneEntryIndexEndsBothWays) {
         EXPECT_EQ(shownNow[0].text, c.beginning);
         EXPECT_EQ(shownNow[0].caption, c.caption);
         EXPECT_EQ(shownNow[0].icon, MsgIcon::Exclamation);
-        EXPECT_EQ(state().ViewMode, "");
+        EXPECT_EQ(state().cursor.ViewMode, "");
         EXPECT_EQ(state().CurrentRecord, 1);
     }
 }
@@ -87,14 +87,14 @@ TEST_F(AlphabeticViewTest, OfTwoBlankEntriesTheFirstIsSkippedTheSecondShown) {
     writeIndex("DVDqen.Dat", "DVDqen", {{"", 4}, {"", 6}, {"Brazil", 5}});
     launch();
     click("mnuByDVD");
-    EXPECT_EQ(state().IndexPosition, 2);
+    EXPECT_EQ(state().cursor.IndexPosition, 2);
     EXPECT_EQ(state().CurrentRecord, 6);
     EXPECT_EQ(title(), "");
     click("cmdNext");
     EXPECT_EQ(title(), "Brazil");
     // Back from the entry after a blank one lands on it, skips forward: the same film.
     click("cmdPrevious");
-    EXPECT_EQ(state().IndexPosition, 3);
+    EXPECT_EQ(state().cursor.IndexPosition, 3);
     EXPECT_EQ(title(), "Brazil");
 }
 
@@ -105,7 +105,7 @@ TEST_F(AlphabeticViewTest, DeletedRecordShowsBlankAndZeroNumberFocusesTitle) {
     EXPECT_EQ(state().CurrentRecord, 6);
     EXPECT_EQ(title(), "");
     click("cmdNext");
-    EXPECT_EQ(state().IndexPosition, 2);
+    EXPECT_EQ(state().cursor.IndexPosition, 2);
     EXPECT_EQ(state().CurrentRecord, 6);
     EXPECT_EQ(main().focus(), "txtTitle");
 }
@@ -121,15 +121,15 @@ TEST_F(AlphabeticViewTest, EmptyFormatIndexes) {
     EXPECT_EQ(platform.lastMessage(),
               "There are No DVD Discs in Library or Files need to Be Sorted");
     EXPECT_EQ(platform.messages[0].caption, "ALPHA DVD TITLE SEARCH");
-    EXPECT_EQ(state().ViewMode, "");
+    EXPECT_EQ(state().cursor.ViewMode, "");
     // The laser view does not reset; Next then meets the end.
     click("mnuByLaser");
     EXPECT_EQ(platform.lastMessage(),
               "There are No Laser Discs in Library or Files need to Be Sorted");
-    EXPECT_EQ(state().ViewMode, "Laser");
+    EXPECT_EQ(state().cursor.ViewMode, "Laser");
     click("cmdNext");
     EXPECT_EQ(platform.lastMessage(), "End of file!");
-    EXPECT_EQ(state().ViewMode, "");
+    EXPECT_EQ(state().cursor.ViewMode, "");
 }
 
 TEST_F(AlphabeticViewTest, TitlesCountedButIndexEmptyEndsTheView) {
@@ -137,7 +137,7 @@ TEST_F(AlphabeticViewTest, TitlesCountedButIndexEmptyEndsTheView) {
     launch();
     click("mnuByTitle");
     EXPECT_EQ(platform.lastMessage(), "End of file!");
-    EXPECT_EQ(state().ViewMode, "");
+    EXPECT_EQ(state().cursor.ViewMode, "");
     EXPECT_EQ(state().CurrentRecord, 1);
 }
 
@@ -149,10 +149,10 @@ TEST_F(AlphabeticViewTest, ChoosingTheOpenViewShowsTheSameFilmAnotherStartsAfres
     click("cmdNext");
     click("mnuByTitle");
     EXPECT_EQ(title(), "Brazil");
-    EXPECT_EQ(state().IndexPosition, 2);
+    EXPECT_EQ(state().cursor.IndexPosition, 2);
     click("mnuByVHS");
-    EXPECT_EQ(state().ViewMode, "VHS");
-    EXPECT_EQ(state().IndexPosition, 1);
+    EXPECT_EQ(state().cursor.ViewMode, "VHS");
+    EXPECT_EQ(state().cursor.IndexPosition, 1);
     EXPECT_EQ(title(), "Heat");
     EXPECT_EQ(main().caption, "Reelvane Deluxe Record  3/ 6        VHS  Sorted");
 }
@@ -171,10 +171,10 @@ TEST_F(AlphabeticViewTest, OpeningAViewEndsASearchResult) {
     launch();
     type("vert");
     click("mnuFindTitle");
-    EXPECT_EQ(state().SearchMode, 1);
+    EXPECT_EQ(state().cursor.SearchMode, Search::Results);
     click("mnuByTitle");
-    EXPECT_EQ(state().SearchMode, 0);
-    EXPECT_EQ(state().LastSearch, "");
+    EXPECT_EQ(state().cursor.SearchMode, Search::None);
+    EXPECT_EQ(state().cursor.LastSearch, "");
     EXPECT_EQ(title(), "Alien");
     click("cmdNext");
     EXPECT_EQ(title(), "Brazil");

@@ -18,9 +18,9 @@ class DamagedIndexTest : public IndexTest {
 
 struct Reader {
     const char* name;
-    const char* menu;     // opens it on the first entry
-    const char* step;     // then reaches the damaged second entry ("" when the menu does)
-    const char* typed;    // answer to its input box, if it asks
+    const char* menu;   // opens it on the first entry
+    const char* step;   // then reaches the damaged second entry ("" when the menu does)
+    const char* typed;  // answer to its input box, if it asks
 };
 
 TEST_F(DamagedIndexTest, EntryBeyondTheLastRecordStopsEveryReaderInPlace) {
@@ -49,8 +49,8 @@ TEST_F(DamagedIndexTest, EntryBeyondTheLastRecordStopsEveryReaderInPlace) {
             EXPECT_EQ(told[0].icon, MsgIcon::Exclamation);
             EXPECT_EQ(state().CurrentRecord, 1);
             EXPECT_EQ(title(), "Film 1");
-            EXPECT_EQ(state().ViewMode, "");
-            EXPECT_EQ(state().ListKind, 0);
+            EXPECT_EQ(state().cursor.ViewMode, "");
+            EXPECT_EQ(state().cursor.ListKind, Listing::None);
             EXPECT_FALSE(module->indexFile().isOpen());
 
             // Editing and saving the film on screen writes it where it belongs.

@@ -16,8 +16,8 @@ TEST_F(FieldSearchTest, LowerCaseTextInsideANameMatchesWithATrailingBlankItDoesN
     click("mnuFindDirector");
     EXPECT_EQ(platform.prompts.back(), "Enter Director. To Search: ");
     EXPECT_EQ(state().CurrentRecord, 2);
-    EXPECT_EQ(state().SearchMode, 1);
-    EXPECT_EQ(state().LastSearch, "Director");
+    EXPECT_EQ(state().cursor.SearchMode, Search::Results);
+    EXPECT_EQ(state().cursor.LastSearch, "Director");
     EXPECT_EQ(text("lblHead"), " Viewing Files for Director Michael Mann" + std::string(18, ' '));
 
     type("mann ");
@@ -25,7 +25,7 @@ TEST_F(FieldSearchTest, LowerCaseTextInsideANameMatchesWithATrailingBlankItDoesN
     EXPECT_EQ(platform.lastMessage(), "The search for \"MANN \" was not found. ");
     EXPECT_EQ(platform.messages.back().caption, "DIRECTOR SEARCH");
     EXPECT_EQ(state().CurrentRecord, 1);
-    EXPECT_EQ(state().SearchMode, 0);
+    EXPECT_EQ(state().cursor.SearchMode, Search::None);
 }
 
 TEST_F(FieldSearchTest, MatchContinuesAndTheOnlyHitInTheLastRecordEndsWithEndOfFile) {
@@ -45,7 +45,7 @@ TEST_F(FieldSearchTest, MatchContinuesAndTheOnlyHitInTheLastRecordEndsWithEndOfF
     EXPECT_EQ(platform.messages.back().caption, "SOUND RECORDING SEARCH");
     EXPECT_EQ(platform.beeps, 1);
     EXPECT_EQ(state().CurrentRecord, 1);
-    EXPECT_EQ(state().LastSearch, "");
+    EXPECT_EQ(state().cursor.LastSearch, "");
     EXPECT_EQ(platform.prompts.size(), 1u);  // Match asked nothing
 
     type("o");
@@ -100,7 +100,7 @@ TEST_F(FieldSearchTest, TitleSearchWordingAndEmptyAnswer) {
     type("");
     click("mnuFindTitle");
     EXPECT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(state().SearchMode, 0);
+    EXPECT_EQ(state().cursor.SearchMode, Search::None);
 }
 
 TEST_F(FieldSearchTest, AccentedLettersMatchWhateverTheirCase) {
@@ -153,12 +153,12 @@ TEST_F(FieldSearchTest, NoHitAfterAListIsNotFoundAndTheListEnds) {
     writeIndex("Titleqen.Dat", "Titleqen", entries);
     launch();
     click("mnuAllTitles");
-    ASSERT_EQ(state().ListKind, 2);
+    ASSERT_EQ(state().cursor.ListKind, Listing::Grid);
     type("Hawks");
     click("mnuFindDirector");
     EXPECT_EQ(platform.lastMessage(), "The search for \"HAWKS\" was not found. ");
     EXPECT_FALSE(shown("Text1_0"));
-    EXPECT_EQ(state().ListKind, 0);
+    EXPECT_EQ(state().cursor.ListKind, Listing::None);
 
     click("mnuAllTitles");
     type("ford");

@@ -29,8 +29,8 @@ TEST_F(GenreSearchTest, DramaForwardAndBack) {
               "Comedy\n\rDR  Drama");
     EXPECT_NE(platform.log.front().find("[Search For Genre]"), std::string::npos);
     EXPECT_EQ(title(), "Brazil");
-    EXPECT_EQ(state().SearchMode, 3);
-    EXPECT_EQ(state().ViewMode, "Genre");
+    EXPECT_EQ(state().cursor.SearchMode, Search::Genre);
+    EXPECT_EQ(state().cursor.ViewMode, "Genre");
     EXPECT_EQ(text("lblHead"), "Viewing Files For Drama  Alphabetically");
     click("cmdNext");
     EXPECT_EQ(title(), "Casablanca");
@@ -43,7 +43,7 @@ TEST_F(GenreSearchTest, DramaForwardAndBack) {
     click("cmdPrevious");
     EXPECT_EQ(platform.lastMessage(), "Top of file encountered!");
     EXPECT_EQ(platform.messages.back().caption, "");
-    EXPECT_EQ(state().ViewMode, "");
+    EXPECT_EQ(state().cursor.ViewMode, "");
     EXPECT_EQ(state().CurrentRecord, 1);
 
     type("dr");
@@ -79,7 +79,7 @@ TEST_F(GenreSearchTest, UnknownCodeIsNotFoundUnderThePreviousGenreName) {
     click("mnuFindGenre");
     EXPECT_EQ(platform.lastMessage(), "The search for \"Horror\" genre was not found.");
     EXPECT_EQ(platform.messages.back().caption, "GENRE SEARCH");
-    EXPECT_EQ(state().ViewMode, "");
+    EXPECT_EQ(state().cursor.ViewMode, "");
 }
 
 TEST_F(GenreSearchTest, StartsAtTheFirstEntryWhenAnAlphabeticViewIsOpen) {

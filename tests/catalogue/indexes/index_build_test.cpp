@@ -145,7 +145,7 @@ TEST_F(IndexBuildTest, FailedRunsAreReportedAndCountAsNotSorted) {
     EXPECT_EQ(platform.messages[2].text,
               "Records have not been sorted.  Records must be sorted before records can viewed!");
     EXPECT_EQ(platform.messages[3].text, Question);
-    EXPECT_EQ(state().ViewMode, "");
+    EXPECT_EQ(state().cursor.ViewMode, "");
 }
 
 TEST_F(IndexBuildTest, EmptyMasterFileGivesEmptyIndexesAndGuardsWarn) {
@@ -171,8 +171,8 @@ TEST_F(IndexBuildTest, EmptyMasterFileGivesEmptyIndexesAndGuardsWarn) {
         EXPECT_EQ(shownNow[0].caption, caption) << menu;
         EXPECT_EQ(shownNow[0].icon, MsgIcon::Exclamation) << menu;
         EXPECT_EQ(shownNow[1].text, Question) << menu;
-        EXPECT_EQ(state().ViewMode, "") << menu;
-        EXPECT_EQ(state().ListKind, 0) << menu;
+        EXPECT_EQ(state().cursor.ViewMode, "") << menu;
+        EXPECT_EQ(state().cursor.ListKind, Listing::None) << menu;
     }
 }
 
@@ -183,7 +183,7 @@ TEST_F(IndexBuildTest, GuardBuildsTheIndexWhenTheUserAgrees) {
     answer(MsgResult::Yes);  // sort now
     click("mnuByVHS");
     EXPECT_EQ(readFile("VHSqen"), " 3\r\n");
-    EXPECT_EQ(state().ViewMode, "VHS");
+    EXPECT_EQ(state().cursor.ViewMode, "VHS");
     EXPECT_EQ(title(), "Casablanca");
 }
 
@@ -222,8 +222,8 @@ TEST_F(IndexBuildTest, BuildClosesAnOpenView) {
     EXPECT_EQ(title(), "Brazil");
     EXPECT_TRUE(module->indexFile().isOpen());
     sortAll();
-    EXPECT_EQ(state().ViewMode, "");
-    EXPECT_EQ(state().IndexPosition, 0);
+    EXPECT_EQ(state().cursor.ViewMode, "");
+    EXPECT_EQ(state().cursor.IndexPosition, 0);
     EXPECT_FALSE(module->indexFile().isOpen());
     EXPECT_EQ(state().CurrentRecord, 1);
 }

@@ -19,7 +19,7 @@
 #include "data/master_file.h"
 #include "indexes/index_module.h"
 #include "platform/scripted_platform.h"
-#include "screen/catalogue_app.h"
+#include "program/catalogue_app.h"
 
 namespace reel::testing {
 

@@ -54,7 +54,7 @@ TEST_F(ListViewTest, FiveEntriesFillFiveRowsThenEnd) {
     EXPECT_EQ(platform.messages[0].caption, "");
     EXPECT_EQ(platform.beeps, 1);
     EXPECT_FALSE(shown("Text1_0"));
-    EXPECT_EQ(state().ListKind, 0);
+    EXPECT_EQ(state().cursor.ListKind, Listing::None);
     EXPECT_EQ(state().CurrentRecord, 1);
 }
 
@@ -63,8 +63,8 @@ TEST_F(ListViewTest, FortyEntriesPageForwardAndBack) {
     launch();
     click("mnuAllTitles");
     EXPECT_EQ(column1(), films(1, 20));
-    EXPECT_EQ(state().ListKind, 2);
-    EXPECT_EQ(state().SearchMode, 1);
+    EXPECT_EQ(state().cursor.ListKind, Listing::Grid);
+    EXPECT_EQ(state().cursor.SearchMode, Search::Results);
     EXPECT_EQ(state().CurrentRecord, 20);
     EXPECT_TRUE(shown("Text3_19"));
     EXPECT_TRUE(shown("cmdNext20"));
@@ -80,8 +80,8 @@ TEST_F(ListViewTest, FortyEntriesPageForwardAndBack) {
 
     click("cmdPrev20");
     EXPECT_EQ(column1(), films(1, 20));
-    EXPECT_EQ(state().ListRow, 20);
-    EXPECT_EQ(state().IndexPosition, 1);
+    EXPECT_EQ(state().cursor.ListRow, 20);
+    EXPECT_EQ(state().cursor.IndexPosition, 1);
     click("cmdNext20");
     EXPECT_EQ(column1(), films(2, 20));
     EXPECT_TRUE(platform.messages.empty());
@@ -105,7 +105,7 @@ TEST_F(ListViewTest, PreviousTwentyOnTheFirstPageEndsAtTheTop) {
     EXPECT_EQ(platform.lastMessage(), "Top of file encountered!");
     EXPECT_EQ(platform.messages.back().icon, MsgIcon::Exclamation);
     EXPECT_EQ(platform.messages.back().caption, "");
-    EXPECT_EQ(state().ListKind, 0);
+    EXPECT_EQ(state().cursor.ListKind, Listing::None);
     EXPECT_FALSE(shown("Text1_0"));
     EXPECT_FALSE(shown("cmdPrev20"));
 }
@@ -177,7 +177,7 @@ TEST_F(ListViewTest, RecordNumberZeroIsAFailure) {
     click("mnualldvd");
     EXPECT_EQ(platform.lastMessage(), "End of file encountered!");
     EXPECT_EQ(platform.messages.back().icon, MsgIcon::Exclamation);
-    EXPECT_EQ(state().ListKind, 0);
+    EXPECT_EQ(state().cursor.ListKind, Listing::None);
 }
 
 TEST_F(ListViewTest, FormatListsUseTheirIndexGuardAndHeading) {
@@ -192,7 +192,7 @@ TEST_F(ListViewTest, FormatListsUseTheirIndexGuardAndHeading) {
               "Records have not been sorted.  Records must be sorted before records can be "
               "viewed!");
     EXPECT_EQ(platform.messages[0].caption, "Reelvane Deluxe Edition");
-    EXPECT_EQ(state().ListKind, 0);
+    EXPECT_EQ(state().cursor.ListKind, Listing::None);
     EXPECT_FALSE(shown("Text1_0"));
 }
 
@@ -203,8 +203,8 @@ TEST_F(ListViewTest, AnAlphabeticViewOrGenreSearchEndsTheList) {
     click("mnuByTitle");
     EXPECT_FALSE(shown("Text1_0"));
     EXPECT_FALSE(shown("cmdNext20"));
-    EXPECT_EQ(state().SearchMode, 0);
-    EXPECT_EQ(state().IndexPosition, 1);
+    EXPECT_EQ(state().cursor.SearchMode, Search::None);
+    EXPECT_EQ(state().cursor.IndexPosition, 1);
     EXPECT_EQ(title(), "Film 101");
     click("cmdNext");
     EXPECT_EQ(title(), "Film 102");
@@ -213,7 +213,7 @@ TEST_F(ListViewTest, AnAlphabeticViewOrGenreSearchEndsTheList) {
     click("mnuFindAllGenre");
     type("dr");
     click("mnuFindGenre");
-    EXPECT_EQ(state().ListKind, 0);
+    EXPECT_EQ(state().cursor.ListKind, Listing::None);
     EXPECT_EQ(title(), "Film 103");
     click("cmdNext");
     EXPECT_EQ(title(), "Film 106");

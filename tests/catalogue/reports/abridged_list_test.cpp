@@ -52,8 +52,8 @@ TEST_F(AbridgedListTest, FirstPageLayoutOfTheAllTitlesList) {
     EXPECT_TRUE(printer.ended());
     // Reset after the closing message.
     EXPECT_EQ(state().PageNumber, 0);
-    EXPECT_EQ(state().ViewMode, "");
-    EXPECT_EQ(state().IndexPosition, 0);
+    EXPECT_EQ(state().cursor.ViewMode, "");
+    EXPECT_EQ(state().cursor.IndexPosition, 0);
 }
 
 // Films per page and the page on which the total lands, per list. Where a
@@ -179,8 +179,8 @@ TEST_F(AbridgedListTest, StartsAtTheViewedListsPositionOnlyForItsOwnList) {
     start();
 
     // The DVD list is being viewed at its fourth entry.
-    state().ViewMode = "DVD";
-    state().IndexPosition = 4;
+    state().cursor.ViewMode = "DVD";
+    state().cursor.IndexPosition = 4;
     answer(MsgResult::Yes);
     answer(MsgResult::Ok);
     print("mnuDVD");
@@ -193,8 +193,8 @@ TEST_F(AbridgedListTest, StartsAtTheViewedListsPositionOnlyForItsOwnList) {
     // While the VHS list is viewed the DVD list starts from its first entry.
     printer = RecordingPrintDevice();
     indexCloses = 0;
-    state().ViewMode = "VHS";
-    state().IndexPosition = 1;
+    state().cursor.ViewMode = "VHS";
+    state().cursor.IndexPosition = 1;
     answer(MsgResult::Yes);
     answer(MsgResult::Ok);
     print("mnuDVD");
@@ -216,7 +216,7 @@ TEST_F(AbridgedListTest, NoAtThePromptPrintsNothingAndDoesNotReset) {
     EXPECT_TRUE(jobs.empty());
     EXPECT_TRUE(pages().empty());
     EXPECT_EQ(state().CurrentRecord, 7);
-    EXPECT_EQ(state().ViewMode, "DVDqen");
+    EXPECT_EQ(state().cursor.ViewMode, "DVDqen");
     EXPECT_EQ(text("lblHead"), "All DVD Titles Abridged Print Program");
     // Nothing prints, so nothing may announce the spooler afterwards.
     EXPECT_EQ(state().PageNumber, 0);

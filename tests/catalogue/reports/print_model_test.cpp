@@ -2,7 +2,7 @@
 // estimates.
 #include <gtest/gtest.h>
 
-#include "reports/index_reader.h"
+#include "data/index_file.h"
 #include "reports/page_estimate.h"
 #include "reports/print_statement.h"
 #include "reports/recording_print_device.h"
@@ -83,9 +83,11 @@ TEST(PageEstimate, AbridgedAndFullList) {
 
 TEST(IndexEntries, RecordNumberFromByte41) {
     std::string entry = std::string(40, 'T') + "0000012\r\n";
-    EXPECT_EQ(entryRecordNumber(entry), 12);
-    EXPECT_EQ(entryRecordNumber(std::string(40, ' ') + "  34x  \r\n"), 34);
-    EXPECT_EQ(entryRecordNumber(std::string(40, ' ') + "abc\r\n"), 0);
+    EXPECT_EQ(parseRecordNumber(entry), 12);
+    EXPECT_EQ(parseRecordNumber(std::string(40, ' ') + "  34x  \r\n"), 34);
+    EXPECT_EQ(parseRecordNumber(std::string(40, ' ') + "abc\r\n"), 0);
+    // Too large to be a record number: beyond any master file, never "no record".
+    EXPECT_EQ(parseRecordNumber(std::string(40, ' ') + "99999999999"), 2147483647);
 }
 
 }  // namespace

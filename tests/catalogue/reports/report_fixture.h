@@ -48,8 +48,8 @@ class FakeIndexFeatures : public IndexFeatures {
     int* closes;
     int* builds;
     FakeIndexFeatures(int* c, int* b) : closes(c), builds(b) {}
-    void closeIndexFile(MainScreen&) override { ++*closes; }
-    void indexBuild(MainScreen&) override { ++*builds; }
+    void closeIndexFile(ScreenContext&) override { ++*closes; }
+    void indexBuild(ScreenContext&) override { ++*builds; }
 };
 
 // A printed line built from texts at their columns: {{3, "Title"}, {44, "Date"}}.

@@ -131,7 +131,7 @@ TEST_F(SelectiveReportTest, StarWithoutMatchDropsTheBegunPage) {
     EXPECT_TRUE(printer.abandoned());
     EXPECT_FALSE(printer.ended());
     EXPECT_TRUE(pages().empty());
-    EXPECT_EQ(state().IndexPosition, 0);
+    EXPECT_EQ(state().cursor.IndexPosition, 0);
 }
 
 TEST_F(SelectiveReportTest, GenreOfOneLetterListsEveryCodeContainingIt) {
@@ -174,7 +174,7 @@ TEST_F(SelectiveReportTest, EmptySearchEndsQuietly) {
     print("mnuGenre");
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_TRUE(jobs.empty());
-    EXPECT_EQ(state().ViewMode, "");
+    EXPECT_EQ(state().cursor.ViewMode, "");
     EXPECT_EQ(state().PageNumber, 0);
     EXPECT_EQ(text("lblHead"), "Genre Search Print Program");
 }

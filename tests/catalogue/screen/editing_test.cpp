@@ -266,7 +266,8 @@ TEST_F(EditingTest, BrowsingGuardByKeyboardAndByMouse) {
         {"txtCost", "Purchase Price"},
         {"txtRatings", "Your Rating"},
     };
-    for (const auto& [box, caption] : plain) cases.push_back({box, {warning(caption)}, {warning(caption)}});
+    for (const auto& [box, caption] : plain)
+        cases.push_back({box, {warning(caption)}, {warning(caption)}});
 
     auto seen = [&] {
         std::vector<std::string> lines;
@@ -279,8 +280,8 @@ TEST_F(EditingTest, BrowsingGuardByKeyboardAndByMouse) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box);
-        const bool page2 = std::find(layout::Page2Boxes.begin(), layout::Page2Boxes.end(),
-                                     c.box) != layout::Page2Boxes.end();
+        const bool page2 = std::find(layout::Page2Boxes.begin(), layout::Page2Boxes.end(), c.box) !=
+                           layout::Page2Boxes.end();
         main().click("cmdReset");
         if (std::string_view(c.box) == "txtCassNo") main().click("cmdNext");  // the tape
         if (page2) main().click("optnoteson");
@@ -299,7 +300,8 @@ TEST_F(EditingTest, BrowsingGuardByKeyboardAndByMouse) {
             const std::vector<std::string>& expected = mouse ? c.byMouse : c.byKeyboard;
             EXPECT_EQ(seen(), expected) << (mouse ? "mouse" : "keyboard");
             EXPECT_EQ(main().focus(), expected.empty() ? std::string(c.box) : "cmdSave");
-            for (std::string_view list : layout::PickerLists) EXPECT_FALSE(shown(std::string(list)));
+            for (std::string_view list : layout::PickerLists)
+                EXPECT_FALSE(shown(std::string(list)));
         }
     }
 }
@@ -348,7 +350,7 @@ TEST_F(EditingTest, EditIsIgnoredWhileANewRecordIsEntered) {
 TEST_F(EditingTest, EditAndDeleteDoNothingInAListView) {
     writeNumberedFilms(2);
     launchToMain();
-    state().ListKind = 2;
+    state().cursor.ListKind = Listing::Grid;
     main().click("cmdEdit");
     main().click("cmdDelete");
     EXPECT_FALSE(state().EntryMode);
@@ -385,7 +387,7 @@ TEST_F(EditingTest, ChoosingAViewDropsANewEntry) {
     struct Views : IndexFeatures {
         int* shown;
         explicit Views(int* s) : shown(s) {}
-        void showAlphabetic(MainScreen&, const std::string&) override { ++*shown; }
+        void showAlphabetic(ScreenContext&, const std::string&) override { ++*shown; }
     };
     int shownCount = 0;
     main().install(std::make_unique<Views>(&shownCount));

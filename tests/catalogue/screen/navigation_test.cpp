@@ -95,13 +95,13 @@ TEST_F(NavigationTest, NextAndPreviousStepOneRecord) {
 TEST_F(NavigationTest, MovesAreInertWhileASearchResultIsShown) {
     writeNumberedFilms(3);
     launchToMain();
-    state().SearchMode = 1;
+    state().cursor.SearchMode = Search::Results;
     main().click("cmdNext");
     main().click("cmdPrevious");
     EXPECT_EQ(state().CurrentRecord, 1);
     EXPECT_TRUE(platform.messages.empty());
     main().click("cmdReset");
-    EXPECT_EQ(state().SearchMode, 0);
+    EXPECT_EQ(state().cursor.SearchMode, Search::None);
     main().click("cmdNext");
     EXPECT_EQ(state().CurrentRecord, 2);
 }
@@ -122,16 +122,16 @@ TEST_F(NavigationTest, PreviousFromTheFirstEntryOfAViewEndsIt) {
         {"Genre", "Beginning of file encounter!", "GENRE SEARCH"},
     };
     for (const Case& c : cases) {
-        state().ViewMode = c.mode;
-        state().IndexPosition = 1;
+        state().cursor.ViewMode = c.mode;
+        state().cursor.IndexPosition = 1;
         state().CurrentRecord = 3;
         int beeps = platform.beeps;
         main().click("cmdPrevious");
         EXPECT_EQ(platform.lastMessage(), c.text) << c.mode;
         EXPECT_EQ(platform.messages.back().caption, c.caption) << c.mode;
         EXPECT_EQ(platform.beeps, beeps + 1);
-        EXPECT_EQ(state().ViewMode, "") << c.mode;
-        EXPECT_EQ(state().IndexPosition, 0);
+        EXPECT_EQ(state().cursor.ViewMode, "") << c.mode;
+        EXPECT_EQ(state().cursor.IndexPosition, 0);
         EXPECT_EQ(state().CurrentRecord, 1);
     }
 }
@@ -140,16 +140,16 @@ TEST_F(NavigationTest, PreviousFromTheFirstEntryOfAViewEndsIt) {
 struct RecordingIndex : IndexFeatures {
     std::vector<std::string>* calls;
     explicit RecordingIndex(std::vector<std::string>* c) : calls(c) {}
-    void closeIndexFile(MainScreen&) override { calls->push_back("close"); }
-    void showAlphabetic(MainScreen& s, const std::string& view) override {
-        calls->push_back("view " + view + " " + std::to_string(s.state.IndexPosition));
+    void closeIndexFile(ScreenContext&) override { calls->push_back("close"); }
+    void showAlphabetic(ScreenContext& s, const std::string& view) override {
+        calls->push_back("view " + view + " " + std::to_string(s.cursor().IndexPosition));
     }
-    void genreSearch(MainScreen& s) override {
-        calls->push_back(std::string("genre ") + (s.state.GenreBackward ? "back " : "fwd ") +
-                         std::to_string(s.state.IndexPosition));
+    void genreSearch(ScreenContext& s) override {
+        calls->push_back(std::string("genre ") + (s.cursor().GenreBackward ? "back " : "fwd ") +
+                         std::to_string(s.cursor().IndexPosition));
     }
-    void continueFieldSearch(MainScreen& s, const std::string& kind) override {
-        calls->push_back("match " + kind + " " + std::to_string(s.state.CurrentRecord));
+    void continueFieldSearch(ScreenContext& s, const std::string& kind) override {
+        calls->push_back("match " + kind + " " + std::to_string(s.currentRecord()));
     }
 };
 
@@ -158,11 +158,11 @@ TEST_F(NavigationTest, ViewsAreSteppedThroughTheirSeam) {
     launchToMain();
     std::vector<std::string> calls;
     main().install(std::make_unique<RecordingIndex>(&calls));
-    state().ViewMode = "DVD";
-    state().IndexPosition = 4;
+    state().cursor.ViewMode = "DVD";
+    state().cursor.IndexPosition = 4;
     main().click("cmdNext");
     main().click("cmdPrevious");
-    state().ViewMode = "Genre";
+    state().cursor.ViewMode = "Genre";
     main().click("cmdNext");
     main().click("cmdPrevious");
     EXPECT_EQ(calls, (std::vector<std::string>{"view DVD 5", "view DVD 4", "genre fwd 5",
@@ -175,15 +175,15 @@ TEST_F(NavigationTest, MatchContinuesTheLastFieldSearchOnly) {
     std::vector<std::string> calls;
     main().install(std::make_unique<RecordingIndex>(&calls));
     main().click("cmdMatch");  // no search yet
-    state().LastSearch = "Director";
+    state().cursor.LastSearch = "Director";
     state().CurrentRecord = 2;
-    state().IndexPosition = 7;
+    state().cursor.IndexPosition = 7;
     main().click("cmdMatch");
-    EXPECT_EQ(state().IndexPosition, 0);
-    state().SearchMode = 3;  // genre search: Match is inert
+    EXPECT_EQ(state().cursor.IndexPosition, 0);
+    state().cursor.SearchMode = Search::Genre;  // genre search: Match is inert
     main().click("cmdMatch");
-    state().SearchMode = 0;
-    state().LastSearch = "Nonsense";
+    state().cursor.SearchMode = Search::None;
+    state().cursor.LastSearch = "Nonsense";
     main().click("cmdMatch");
     EXPECT_EQ(calls, (std::vector<std::string>{"match Director 3"}));
 }
@@ -236,15 +236,15 @@ TEST_F(NavigationTest, ResetWhileEditingAnsweredNoKeepsTheViewButShowsRecordOne)
     main().click("cmdNext");
     main().click("cmdEdit");
     main()["txtTitle"].text = "Changed";
-    state().ViewMode = "Title";
-    state().IndexPosition = 2;
+    state().cursor.ViewMode = "Title";
+    state().cursor.IndexPosition = 2;
     answer(MsgResult::No);
     main().click("cmdReset");
     EXPECT_EQ(platform.lastMessage(), "You have not saved your work.  To save it now hit Yes.");
     EXPECT_EQ(platform.messages.back().icon, MsgIcon::Question);
     EXPECT_EQ(platform.messages.back().caption, "Reelvane Deluxe Edition");
-    EXPECT_EQ(state().ViewMode, "Title");
-    EXPECT_EQ(state().IndexPosition, 2);
+    EXPECT_EQ(state().cursor.ViewMode, "Title");
+    EXPECT_EQ(state().cursor.IndexPosition, 2);
     EXPECT_FALSE(state().EntryMode);
     EXPECT_EQ(state().CurrentRecord, 1);
     EXPECT_EQ(stored(2).value(Field::Title), "Film 2");
@@ -256,11 +256,11 @@ TEST_F(NavigationTest, ResetWhileEditingAnsweredYesSavesFirst) {
     main().click("cmdNext");
     main().click("cmdEdit");
     main()["txtTitle"].text = "Changed";
-    state().ViewMode = "Title";
+    state().cursor.ViewMode = "Title";
     answer(MsgResult::Yes);
     main().click("cmdReset");
     EXPECT_EQ(stored(2).value(Field::Title), "Changed");
-    EXPECT_EQ(state().ViewMode, "");
+    EXPECT_EQ(state().cursor.ViewMode, "");
     EXPECT_EQ(state().CurrentRecord, 1);
     EXPECT_FALSE(state().EntryMode);
     EXPECT_FALSE(shown("lblSave"));

@@ -134,7 +134,7 @@ TEST_F(PickersTest, GuidedLaserEntryGoesAspectClvColourThenPageTwo) {
     pressEnter("List5");
     EXPECT_EQ(text("txtCLV1"), "CLV");
     ASSERT_TRUE(shown("List6"));
-    EXPECT_EQ(state().GuidedStep, 2);
+    EXPECT_EQ(state().GuidedStep, Guided::AfterColour);
     EXPECT_EQ(main().currentHelpContext(), 18);
     mouseOn("List6", 1);
     EXPECT_EQ(text("txtColor1"), "B & W");

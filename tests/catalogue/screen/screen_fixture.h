@@ -13,7 +13,7 @@
 #include "data/film_record.h"
 #include "data/master_file.h"
 #include "platform/scripted_platform.h"
-#include "screen/catalogue_app.h"
+#include "program/catalogue_app.h"
 
 namespace reel::testing {
 

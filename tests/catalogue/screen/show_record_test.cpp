@@ -118,20 +118,20 @@ TEST_F(ShowRecordTest, CaptionAndHeadingFollowTheView) {
          "Viewing All Western Files Alphabetically"},
     };
     for (const Case& c : cases) {
-        state().ViewMode = c.mode;
+        state().cursor.ViewMode = c.mode;
         main().ShowRecord();
         EXPECT_EQ(main().caption, c.caption);
         EXPECT_EQ(text("lblHead"), c.heading);
     }
-    state().ViewMode = "";
+    state().cursor.ViewMode = "";
     main()["lblHead"].text = "kept";
     main().ShowRecord();
     EXPECT_EQ(text("lblHead"), "kept");
 
     // The printing notice wins over everything, the New prompt included.
-    state().HeadShown = 0;
+    state().HeadShown = Heading::None;
     state().PageNumber = 1;
-    state().ViewMode = "Title";
+    state().cursor.ViewMode = "Title";
     main().ShowRecord();
     EXPECT_EQ(text("lblHead"), "Please wait print spooler is loading files.");
     state().PageNumber = 0;

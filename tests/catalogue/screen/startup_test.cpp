@@ -17,7 +17,7 @@ TEST_F(StartupTest, StatusLineShowsTheCountFilesAsTheyRead) {
     EXPECT_EQ(text("lblsorted"),
               "No. Titles  12 -    No. DVDS  3 -    No.Laser discs  7 -    No.VHS 2");
     EXPECT_EQ(text("lblHead"), "To write a new record click \"New\" button.");
-    EXPECT_EQ(state().HeadShown, 1);
+    EXPECT_EQ(state().HeadShown, Heading::Status);
 }
 
 TEST_F(StartupTest, MissingCountAndColourFilesGiveZeroAndTheDefaults) {
@@ -148,7 +148,7 @@ TEST_F(StartupTest, ItemsOfModulesNotInstalledDoNothing) {
         EXPECT_TRUE(screen.click(item)) << item;
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(screen.state.CurrentRecord, 1);
-    EXPECT_EQ(screen.state.ViewMode, "");
+    EXPECT_EQ(screen.state.cursor.ViewMode, "");
 }
 
 }  // namespace

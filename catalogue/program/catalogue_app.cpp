@@ -1,19 +1,12 @@
-#include "screen/catalogue_app.h"
+#include "program/catalogue_app.h"
 
+#include "exchange/exchange_menu.h"
 #include "indexes/index_module.h"
 #include "prefs/copy_window.h"
 #include "prefs/preferences.h"
 #include "reports/report_features.h"
 
 namespace reel {
-
-void AppContext::endProgram() {
-    if (main) main->master.close();
-    for (Form* form : std::initializer_list<Form*>{title, info, main})
-        if (form) form->hide();
-    finished = true;
-    platform.quit();
-}
 
 CatalogueApp::CatalogueApp(Platform& platform, std::string directory)
     : context_(platform, std::move(directory)) {
@@ -27,6 +20,7 @@ CatalogueApp::CatalogueApp(Platform& platform, std::string directory)
     main_->install(std::make_unique<CatalogueReports>());
     copy_ = std::make_unique<CopyWindow>(*main_);
     main_->install(std::make_unique<Preferences>(*copy_));
+    main_->install(std::make_unique<exchange::ExchangeMenu>());
 }
 
 CatalogueApp::~CatalogueApp() = default;

@@ -1,4 +1,4 @@
-#include "indexes/index_file.h"
+#include "data/index_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,11 +18,15 @@ bool IndexEntry::blankTitle() const {
 }
 
 std::int32_t IndexEntry::recordNumber() const {
-    std::size_t i = TitleSize;
-    while (i < bytes.size() && bytes[i] == ' ') ++i;
+    return parseRecordNumber(bytes);
+}
+
+std::int32_t parseRecordNumber(std::string_view entry) {
+    std::size_t i = IndexEntry::TitleSize;
+    while (i < entry.size() && entry[i] == ' ') ++i;
     std::int64_t value = 0;
-    for (; i < bytes.size() && bytes[i] >= '0' && bytes[i] <= '9'; ++i) {
-        value = value * 10 + (bytes[i] - '0');
+    for (; i < entry.size() && entry[i] >= '0' && entry[i] <= '9'; ++i) {
+        value = value * 10 + (entry[i] - '0');
         if (value > std::numeric_limits<std::int32_t>::max())
             return std::numeric_limits<std::int32_t>::max();
     }

@@ -1,7 +1,10 @@
 #pragma once
-// CatalogueApp: the catalogue program without its toolkit. It creates the
-// three start-up windows in order (title, information, main), wires them to
-// each other and to the platform, and says when the program has ended.
+// CatalogueApp: the catalogue program without its toolkit, and the one place
+// that knows every part of it. It creates the three start-up windows in order
+// (title, information, main), plugs the feature modules (indexes, reports,
+// preferences, exchange) into the main screen, wires the windows to each
+// other and to the platform, and says when the program has ended. Nothing
+// below it includes it, so the catalogue's folders depend one way.
 //
 // Usage: construct with the platform and the catalogue's working directory,
 // bind forms() to windows, call start(), and run until finished().

@@ -1,10 +1,15 @@
 #pragma once
-// IndexFile: read access to one index file, entry by entry.
+// IndexFile: the one reader of the catalogue's index files ("Titleqen.Dat"
+// and the three format indexes), entry by entry, for the views, searches,
+// list views and reports alike.
 //
-// Entries are numbered from 1; the number of entries is the file length
-// divided by 49, taken when the file is opened (the views never see a file
-// change under them: the build closes the file first). A missing file opens
-// as an index without entries and is not created.
+// An index file is a run of 49-byte entries: the 40-byte title, the master
+// record number as seven digits, CR LF. Entries are numbered from 1; entry k
+// lies at byte (k-1)*49 and the number of entries is the file length divided
+// by 49, taken when the file is opened (so a partial entry at the end is
+// never read, and a reader never sees the file change under it: the build
+// closes the file first). A missing file opens as an index without entries
+// and is not created.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,10 +25,16 @@ struct IndexEntry {
 
     // Bytes 1-40 are all blanks: a film without a title.
     bool blankTitle() const;
-    // The master record number in bytes 41 on, read as a decimal number up
-    // to the first character that is not a digit (0 when there is none).
+    // The master record number in bytes 41 on (see parseRecordNumber).
     std::int32_t recordNumber() const;
 };
+
+// The record number an entry holds: the decimal number from byte 41 on,
+// blanks before it skipped, reading stopped at the first character that is
+// not a digit; 0 when there is none. A number too large for a record number
+// gives the largest one, so every reader sees it lies beyond the master file
+// and reports the index as damaged, rather than mistaking it for no record.
+std::int32_t parseRecordNumber(std::string_view entry);
 
 class IndexFile {
   public:
