@@ -38,6 +38,7 @@ void release_run_memory(EngineState& state) {
     RunResources& run = state.run;
     run.output_writer.reset();  // waits for the write in flight
     run.output_spare.release();
+    run.write_behind_allowed = false;
     // swap with empty containers so the memory really goes back
     std::vector<ByteWindow>().swap(run.input_buffers);
     std::vector<LargeBuffer<std::uint8_t>>().swap(run.input_memory);

@@ -289,6 +289,9 @@ struct RunResources {
     // output_buffer fills (both of the same size); none with one core.
     LargeBuffer<std::uint8_t> output_spare;
     std::shared_ptr<WriteBehind> output_writer;
+    // The memory plan left room for output_spare; it and output_writer are
+    // made when the output first outgrows one buffer.
+    bool write_behind_allowed = false;
     std::vector<std::uint8_t> dup_buffer;
     // Duplicate state.
     bool has_held = false;

@@ -22,7 +22,6 @@
 #include "return_codes.h"
 #include "work_files.h"
 #include "worker_threads.h"
-#include "write_behind.h"
 
 namespace sorvel {
 namespace {
@@ -108,21 +107,15 @@ Attempt try_block_size(RunResources& run, std::size_t size, std::size_t& allowan
     return Attempt::kDone;
 }
 
-// With a second core the output buffer gets a twin, so that one buffer-full
-// is written on a helper thread while the next one fills. Beyond the plan and
-// only from what the allowance has left: without it the run writes as on
-// one core.
-void add_write_behind(RunResources& run, std::size_t allowance) {
-    if (worker_count(1, 0) < 2) return;
-    if (!allocate(run.output_spare, run.output_buffer.size(), allowance)) return;
-    std::shared_ptr<WriteBehind> writer;
-    try {
-        writer = std::make_shared<WriteBehind>();
-    } catch (const std::bad_alloc&) {
-        return run.output_spare.release();
-    }
-    if (!writer->start()) return run.output_spare.release();
-    run.output_writer = std::move(writer);
+// With a second core the output buffer may get a twin, so that one
+// buffer-full is written on a helper thread while the next one fills. Beyond
+// the plan and only from what the allowance has left: without it the run
+// writes as on one core. The twin and the thread are set up only when the
+// first buffer fills (see output_space), so a small output, the common case
+// of a program sorting a few records, pays for neither.
+void allow_write_behind(RunResources& run, std::size_t allowance) {
+    run.write_behind_allowed =
+        worker_count(1, 0) >= 2 && run.output_buffer.size() <= allowance;
 }
 
 }  // namespace
@@ -150,7 +143,7 @@ bool plan_memory(EngineState& state) {
         // What a failed attempt allocated is given back before the next one.
         std::size_t attempt_allowance = allowance;
         if (try_block_size(run, size, attempt_allowance) == Attempt::kDone) {
-            add_write_behind(run, attempt_allowance);
+            allow_write_behind(run, attempt_allowance);
             return true;
         }
     }

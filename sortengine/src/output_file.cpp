@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include "host_hook.h"
@@ -19,6 +21,23 @@
 
 namespace sorvel {
 namespace {
+
+// The output has outgrown one buffer and more is coming: from now on a
+// helper thread writes each full buffer while the other one fills, if the
+// memory and a thread can be had; otherwise writes stay on this thread.
+void start_write_behind(RunResources& run) {
+    if (run.output_writer || !run.write_behind_allowed) return;
+    run.write_behind_allowed = false;
+    if (!run.output_spare.allocate(run.output_buffer.size())) return;
+    std::shared_ptr<WriteBehind> writer;
+    try {
+        writer = std::make_shared<WriteBehind>();
+    } catch (const std::bad_alloc&) {
+        return run.output_spare.release();
+    }
+    if (!writer->start()) return run.output_spare.release();
+    run.output_writer = std::move(writer);
+}
 
 bool copy_header(EngineState& state) {
     RunResources& run = state.run;
@@ -179,6 +198,7 @@ std::uint8_t* output_space(EngineState& state, std::size_t length) {
             fail(state, rc::kOutputRecordTooLong);
             return nullptr;
         }
+        start_write_behind(run);
         if (!flush_output(state)) return nullptr;
     }
     std::uint8_t* at = run.output_buffer.data() + run.output_used;
