@@ -124,8 +124,8 @@ class PrintPdfTest : public QObject {
             QVERIFY(master.open());
             for (int i = 1; i <= 3; ++i) {
                 reel::FilmRecord film;
-                for (const reel::FieldSpec& spec : reel::fieldSpecs())
-                    film.set(spec.field, std::string(static_cast<std::size_t>(spec.width), 'W'));
+                for (const reel::FieldSpec& layout : reel::fieldSpecs())
+                    film.set(layout.field, std::string(static_cast<std::size_t>(layout.width), 'W'));
                 const std::string title = "Wide " + std::to_string(i) + std::string(34, 'W');
                 film.set(reel::Field::Title, title);
                 film.set(reel::Field::Format, formats[i - 1]);

@@ -53,11 +53,11 @@ std::string masterOf(const std::vector<FilmRecord>& films) {
 // Record bytes from raw code-page text, one field after another.
 FilmRecord rawFilm(const std::vector<std::string>& fields) {
     std::string bytes;
-    for (const FieldSpec& spec : fieldSpecs()) {
-        std::string value = static_cast<std::size_t>(spec.field) < fields.size()
-                                ? fields[static_cast<std::size_t>(spec.field)]
+    for (const FieldSpec& layout : fieldSpecs()) {
+        std::string value = static_cast<std::size_t>(layout.field) < fields.size()
+                                ? fields[static_cast<std::size_t>(layout.field)]
                                 : std::string();
-        value.resize(static_cast<std::size_t>(spec.width), ' ');
+        value.resize(static_cast<std::size_t>(layout.width), ' ');
         bytes += value;
     }
     return FilmRecord::fromBytes(bytes + "\r\n");
@@ -98,11 +98,11 @@ TEST(Exchange, DemandingFilmsSurviveTheRoundTrip) {
     // Every field full to its width; quotes, commas, leading blanks, a tab,
     // accents, the euro sign and a byte the code page leaves undefined.
     std::vector<std::string> full;
-    for (const FieldSpec& spec : fieldSpecs()) {
+    for (const FieldSpec& layout : fieldSpecs()) {
         std::string value;
         const std::string pattern = "a\"b,c\xE9\x80 \x8C\x81\t";
-        while (static_cast<int>(value.size()) < spec.width) value += pattern;
-        value.resize(static_cast<std::size_t>(spec.width));
+        while (static_cast<int>(value.size()) < layout.width) value += pattern;
+        value.resize(static_cast<std::size_t>(layout.width));
         full.push_back(value);
     }
     const std::vector<FilmRecord> films = {
