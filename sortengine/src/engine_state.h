@@ -12,6 +12,8 @@
 // the first failure. Nothing in the engine throws across the C boundary.
 #pragma once
 
+#include <sys/types.h>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -258,6 +260,13 @@ struct SortKeyEntry {
     std::uint32_t extra;  // room the alignment leaves; used when the order is applied
 };
 
+// A place in a work file where a record starts, and how many records come
+// before it.
+struct WorkMark {
+    off_t offset = 0;
+    std::uint32_t records = 0;
+};
+
 // Phases of a record-at-a-time session (RawRun).
 enum class RaatPhase : std::uint8_t { Closed, Input, Returning, Ended };
 
@@ -286,7 +295,8 @@ struct RunResources {
     LargeBuffer<std::uint8_t> output_buffer;
     std::size_t output_used = 0;
     // With a second core: the buffer being written by output_writer while
-    // output_buffer fills (both of the same size); none with one core.
+    // output_buffer fills, or the helper's buffer of a split write
+    // (split_write.h); both of the same size. None with one core.
     LargeBuffer<std::uint8_t> output_spare;
     std::shared_ptr<WriteBehind> output_writer;
     // The memory plan left room for output_spare; it and output_writer are
@@ -332,11 +342,20 @@ struct RunResources {
     RaatPhase raat_phase = RaatPhase::Closed;
 
     // --- Sort/merge core (merge.cpp, output_file.cpp, raw_run.cpp) ---
-    bool output_is_work_file = false;   // the open output descriptor is a work file
-    std::shared_ptr<MergeState> merge;  // a merge in progress (s_1raat returns)
-    bool raat_from_memory = false;      // s_1raat returns straight from the table
-    std::size_t raat_next = 0;          // next table entry to return from memory
-    std::size_t raat_buffer = 0;        // input buffer that takes the next release
+    bool output_is_work_file = false;  // the open output descriptor is a work file
+    // Marks in the work file being written, at least one per output
+    // buffer-full, and its records and bytes so far; each work file keeps its
+    // marks (work_marks[k - 1]), so that a merge can cut it into parts
+    // (split_merge.h).
+    std::vector<WorkMark> output_marks;
+    std::uint32_t output_records = 0;
+    off_t output_bytes = 0;
+    std::vector<std::vector<WorkMark>> work_marks;
+    std::uint32_t longest_work_record = 0;  // data bytes of the longest record in any work file
+    std::shared_ptr<MergeState> merge;      // a merge in progress (s_1raat returns)
+    bool raat_from_memory = false;          // s_1raat returns straight from the table
+    std::size_t raat_next = 0;              // next table entry to return from memory
+    std::size_t raat_buffer = 0;            // input buffer that takes the next release
 };
 
 struct EngineState {

@@ -15,6 +15,7 @@
 #include "outrec.h"
 #include "phases.h"
 #include "return_codes.h"
+#include "split_write.h"
 #include "work_files.h"
 
 namespace sorvel {
@@ -37,10 +38,14 @@ bool write_run_to_work_file(EngineState& state) {
     RunResources& run = state.run;
     const int k = run.work_file_count + 1;
     if (!open_work_output(state)) return false;
-    for (std::size_t i = 0; i < run.ref_count; ++i) {
-        prefetch_ahead(run, i);
-        const RecordRef& ref = run.refs[i];
-        if (!write_work_record(state, ref.data, ref.length, ref.sequence)) return false;
+    if (can_split_write(state)) {
+        if (!write_table_split(state)) return false;
+    } else {
+        for (std::size_t i = 0; i < run.ref_count; ++i) {
+            prefetch_ahead(run, i);
+            const RecordRef& ref = run.refs[i];
+            if (!write_work_record(state, ref.data, ref.length, ref.sequence)) return false;
+        }
     }
     const int fd = take_work_output(state);
     if (fd < 0) return false;
@@ -52,10 +57,14 @@ bool write_run_to_work_file(EngineState& state) {
 bool write_to_output(EngineState& state) {
     RunResources& run = state.run;
     if (!run.output_open && !open_output_file(state)) return false;
-    for (std::size_t i = 0; i < run.ref_count; ++i) {
-        prefetch_ahead(run, i);
-        const RecordRef& ref = run.refs[i];
-        if (!emit_record(state, ref.data, ref.length, ref.sequence)) return false;
+    if (can_split_write(state)) {
+        if (!write_table_split(state)) return false;
+    } else {
+        for (std::size_t i = 0; i < run.ref_count; ++i) {
+            prefetch_ahead(run, i);
+            const RecordRef& ref = run.refs[i];
+            if (!emit_record(state, ref.data, ref.length, ref.sequence)) return false;
+        }
     }
     // A sort writes its output in one pass; a copy keeps the output open
     // until the input is exhausted.

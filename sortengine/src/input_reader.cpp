@@ -282,6 +282,19 @@ long read_full(int fd, std::uint8_t* into, std::size_t length) {
     return static_cast<long>(total);
 }
 
+long read_at(int fd, std::uint8_t* into, std::size_t length, off_t at) {
+    std::size_t total = 0;
+    while (total < length) {
+        const ssize_t got =
+            ::pread(fd, into + total, length - total, at + static_cast<off_t>(total));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return -1;
+        if (got == 0) break;
+        total += static_cast<std::size_t>(got);
+    }
+    return static_cast<long>(total);
+}
+
 bool check_header(EngineState& state) {
     bool ok = true;
     switch (state.options.file_type) {

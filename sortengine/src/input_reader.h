@@ -3,6 +3,8 @@
 // the input stream into the input buffers and the RecordRef table.
 #pragma once
 
+#include <sys/types.h>
+
 #include <optional>
 #include <string>
 
@@ -20,5 +22,8 @@ std::optional<std::string> next_input_name(const EngineState& state, std::size_t
 // Reads up to `length` bytes, retrying short reads until the end of the
 // file. Returns the count, or -1 on a read error.
 long read_full(int fd, std::uint8_t* into, std::size_t length);
+
+// The same from file offset `at`, leaving the descriptor's offset alone.
+long read_at(int fd, std::uint8_t* into, std::size_t length, off_t at);
 
 }  // namespace sorvel

@@ -5,9 +5,11 @@
 //
 // Work-file record format: length (32-bit little-endian, data bytes only),
 // SequenceNumber (32-bit little-endian), data. A record is never split
-// across two reads: a block that ends inside a record is cut there and the
-// file position moved back, so the next block starts with that record.
+// across two reads: a block that ends inside a record is cut there, and the
+// next block is read from the start of that record.
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstdint>
 #include <vector>
@@ -21,6 +23,12 @@ struct MergeSource {
     int fd = -1;
     int file = 0;  // work file number
     std::uint8_t* buffer = nullptr;
+    std::size_t capacity = 0;  // bytes one read may bring into the buffer
+    // The file is read by position, not through the descriptor's offset, so
+    // that two threads can merge separate parts of it: `position` is where
+    // the next block starts, `end` where this merge's part of the file ends.
+    off_t position = 0;
+    off_t end = 0;
     std::size_t bytes = 0;  // bytes of the current block
     std::size_t head = 0;   // offset of the head record
     bool last_block = false;
@@ -37,11 +45,29 @@ struct MergeState {
     std::vector<int> order;        // indices into sources, by head record
     bool advance_pending = false;  // s_1raat: the head handed over is advanced later
     KeyChunks chunks;              // the encoded keys, when they have that form
+    // A merge on a helper thread (split_merge.h) keeps its failure here for
+    // the caller to report, and leaves the host hook alone.
+    bool helper_thread = false;
+    int error = 0;
 };
 
 // Starts reading work files first..last and reads their first blocks (229,
 // 313, 246).
 bool merge_open(EngineState& state, MergeState& merge, int first, int last);
+
+// Part of one file for merge_open_parts: bytes [start, end) of work file
+// `file`, read through `buffer` in blocks of at most `capacity` bytes.
+struct MergePart {
+    int file = 0;
+    std::uint8_t* buffer = nullptr;
+    std::size_t capacity = 0;
+    off_t start = 0;
+    off_t end = 0;
+};
+
+// Starts a merge of the given parts of work files (which must start and end
+// at record boundaries) and reads their first blocks.
+bool merge_open_parts(EngineState& state, MergeState& merge, const std::vector<MergePart>& parts);
 
 // The smallest head record, or null when all files are exhausted.
 const RecordRef* merge_peek(const MergeState& merge);

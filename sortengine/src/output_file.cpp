@@ -26,16 +26,15 @@ namespace {
 // helper thread writes each full buffer while the other one fills, if the
 // memory and a thread can be had; otherwise writes stay on this thread.
 void start_write_behind(RunResources& run) {
-    if (run.output_writer || !run.write_behind_allowed) return;
-    run.write_behind_allowed = false;
-    if (!run.output_spare.allocate(run.output_buffer.size())) return;
+    if (run.output_writer || !take_output_spare(run)) return;
+    run.write_behind_allowed = false;  // one try per run
     std::shared_ptr<WriteBehind> writer;
     try {
         writer = std::make_shared<WriteBehind>();
     } catch (const std::bad_alloc&) {
-        return run.output_spare.release();
+        return;
     }
-    if (!writer->start()) return run.output_spare.release();
+    if (!writer->start()) return;
     run.output_writer = std::move(writer);
 }
 
@@ -118,6 +117,20 @@ bool finish_output(EngineState& state) {
 
 }  // namespace
 
+void add_work_mark(RunResources& run, off_t offset, std::uint32_t records) {
+    try {
+        run.output_marks.push_back({offset, records});
+    } catch (const std::bad_alloc&) {
+        // Without its marks the file is only ever merged whole.
+        run.output_marks.clear();
+    }
+}
+
+bool take_output_spare(RunResources& run) {
+    if (!run.output_spare.empty()) return true;
+    return run.write_behind_allowed && run.output_spare.allocate(run.output_buffer.size());
+}
+
 bool write_all(int fd, const std::uint8_t* bytes, std::size_t length) {
     while (length > 0) {
         const ssize_t put = ::write(fd, bytes, length);
@@ -152,6 +165,9 @@ bool open_work_output(EngineState& state) {
     run.output_fd = fd;
     run.output_used = 0;
     run.output_is_work_file = true;
+    run.output_marks.clear();
+    run.output_records = 0;
+    run.output_bytes = 0;
     return true;
 }
 
@@ -170,6 +186,10 @@ bool flush_output(EngineState& state) {
     RunResources& run = state.run;
     if (run.output_used == 0) return true;
     drain_messages(state);
+    if (run.output_is_work_file) {
+        run.output_bytes += static_cast<off_t>(run.output_used);
+        add_work_mark(run, run.output_bytes, run.output_records);
+    }
     if (run.output_writer) {
         // The write before this one must have succeeded; then this buffer
         // goes to the helper and the other one takes the next records.

@@ -49,6 +49,15 @@ bool wait_for_output(EngineState& state);
 // failure the target is untouched.
 bool close_output(EngineState& state, int close_code);
 
+// Notes in the work file being written that a record starts at `offset`
+// with `records` records before it.
+void add_work_mark(RunResources& run, off_t offset, std::uint32_t records);
+
+// The second output buffer, of the output buffer's size: there already, or
+// allocated now when the memory plan left room for it and a second core is
+// there to use it. False when it cannot be had.
+bool take_output_spare(RunResources& run);
+
 // Writes all of `length` bytes to `fd`; false on an error or short write.
 bool write_all(int fd, const std::uint8_t* bytes, std::size_t length);
 

@@ -3,18 +3,20 @@
 // the record are given as blanks, so a layout always has its declared width.
 #include "outrec.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "memory_plan.h"
 #include "output_file.h"
 
 namespace sorvel {
-namespace {
 
 bool uses_layout(const EngineState& state) {
     const StatementSet& s = state.statements;
     return s.has(kStmtOUTR) || s.has(kStmtADDR) || s.has(kStmtKEYO);
 }
+
+namespace {
 
 constexpr std::size_t kSpecialLength[] = {0, 2, 4, 4, 0, 5, 2, 7, 7};
 
@@ -141,6 +143,9 @@ bool write_work_record(EngineState& state, const std::uint8_t* record, std::size
     put_le32(out + 4, sequence);
     if (length > 0) std::memcpy(out + kWorkRecordHeader, record, length);
     ++state.records_written;
+    RunResources& run = state.run;
+    ++run.output_records;
+    run.longest_work_record = std::max(run.longest_work_record, static_cast<std::uint32_t>(length));
     return true;
 }
 
@@ -154,6 +159,10 @@ bool build_output_record(EngineState& state, const std::uint8_t* record, std::si
     if (to_work_file) {
         put_le32(out, static_cast<std::uint32_t>(out_length));
         put_le32(out + 4, sequence);
+        RunResources& run = state.run;
+        ++run.output_records;
+        run.longest_work_record =
+            std::max(run.longest_work_record, static_cast<std::uint32_t>(out_length));
     }
     if (uses_layout(state)) {
         format_layout(state, record, length, sequence, state.run.dup_count, out_length,

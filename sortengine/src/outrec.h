@@ -9,6 +9,10 @@
 
 namespace sorvel {
 
+// Whether output records are built by a layout (OUTR, ADDR, KEYO) rather
+// than being the records as read.
+bool uses_layout(const EngineState& state);
+
 // Length of the output record that `record` gives.
 std::size_t output_record_length(const EngineState& state, std::size_t record_length);
 

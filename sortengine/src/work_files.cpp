@@ -43,9 +43,18 @@ int create_work_file(const EngineState& state) {
 }
 
 void set_work_file(EngineState& state, int k, int fd) {
-    std::vector<int>& fds = state.run.work_fds;
-    if (fds.size() < static_cast<std::size_t>(k)) fds.resize(static_cast<std::size_t>(k), -1);
-    fds[static_cast<std::size_t>(k - 1)] = fd;
+    RunResources& run = state.run;
+    const auto index = static_cast<std::size_t>(k - 1);
+    std::vector<int>& fds = run.work_fds;
+    if (fds.size() <= index) fds.resize(index + 1, -1);
+    fds[index] = fd;
+    if (run.work_marks.size() <= index) run.work_marks.resize(index + 1);
+    // A new work file is the output just written and keeps its marks.
+    run.work_marks[index].clear();
+    if (fd >= 0) {
+        run.work_marks[index].swap(run.output_marks);
+        run.output_marks.clear();
+    }
 }
 
 int work_file(const EngineState& state, int k) {

@@ -19,7 +19,8 @@ inline constexpr int kMinHandles = 4;
 // A new, empty temporary file in the WORK directory, or -1.
 int create_work_file(const EngineState& state);
 
-// Work file k (1-based) is `fd` from now on.
+// Work file k (1-based) is `fd` from now on, with the marks of the work
+// output just written (none when `fd` is -1).
 void set_work_file(EngineState& state, int k, int fd);
 
 // The descriptor of work file k, or -1.

@@ -28,9 +28,9 @@ unsigned available_cores() {
 }  // namespace
 
 unsigned worker_count(std::size_t items, std::size_t threshold) {
-    if (items < threshold) return 1;
     const unsigned forced = g_forced_workers.load(std::memory_order_relaxed);
     if (forced != 0) return std::min(forced, kMaxWorkers);
+    if (items < threshold) return 1;
     static const unsigned cores = available_cores();
     return std::min(cores, kMaxWorkers);
 }

@@ -17,10 +17,11 @@ namespace sorvel {
 // run on (at most 8), 1 for small jobs (fewer than `threshold` items).
 unsigned worker_count(std::size_t items, std::size_t threshold);
 
-// Makes worker_count answer `threads` for every job that is not small, as if
-// the process had that many cores; 0 goes back to the cores it has. For
-// tests, which must see the one-thread and the several-thread paths give the
-// same result on any machine.
+// Makes worker_count answer `threads` for every job, small ones included, as
+// if the process had that many cores and every job were big; 0 goes back to
+// the cores it has. For tests, which must see the one-thread and the
+// several-thread paths give the same result on any machine and with inputs
+// small enough to check.
 void set_worker_count_for_tests(unsigned threads);
 
 // Calls work(worker) on the caller's thread (worker 0) and on up to

@@ -203,3 +203,38 @@ TEST(E2eRandom, CharacterKeysOverShortRecordsAgreeWithTheReference) {
 }
 
 }  // namespace
+
+namespace {
+
+// Enough records for more than 28 runs of the smallest budget, so that the
+// merges run between reading phases as well as at the end: with a second
+// thread every merge into a work file, and the final merge of plain output,
+// is cut in two. The cut falls inside groups of equal keys, where only the
+// input order decides. Each command must write with two threads exactly
+// what it writes with one.
+TEST(E2eRandom, MergesOnTwoThreadsWriteWhatOneThreadWrites) {
+    ScratchDir dir;
+    std::mt19937 gen(7);
+    std::string input;
+    for (int i = 0; i < 40000; ++i) input += random_record(gen);
+    write_file("in", input);
+    const char* commands[] = {
+        "SORT(1,3,C,A) RECORD(18) CORE(100)",
+        "SORT(6,2,BI,D,1,3,C,A) RECORD(18) CORE(100)",
+        "SORT(12,4,N,A) RECORD(18) CORE(100) OUTREC(12,4,1,3,CRLF)",  // final merge on one thread
+        "SORT(1,3,C,A) RECORD(18) CORE(100) DUPO(1,3)",
+    };
+    for (const char* command : commands) {
+        Bytes outputs[2];
+        for (unsigned threads : {1u, 2u}) {
+            const ForcedWorkers workers(threads);
+            ASSERT_EQ(run("in", "out", command).code, 0) << command;
+            outputs[threads - 1] = read_file("out");
+            ASSERT_TRUE(engine_temp_files().empty()) << command;
+        }
+        EXPECT_FALSE(outputs[0].empty()) << command;
+        EXPECT_TRUE(outputs[0] == outputs[1]) << command;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+#include "split_write.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include "host_hook.h"
+#include "memory_plan.h"
+#include "output_file.h"
+#include "outrec.h"
+#include "return_codes.h"
+#include "worker_threads.h"
+
+namespace sorvel {
+namespace {
+
+// Sorted records lie scattered over the input buffers; asking for a record
+// some places ahead lets the cache misses overlap.
+constexpr std::size_t kPrefetchDistance = 12;
+
+struct Piece {
+    std::size_t first;  // table entries [first, last)
+    std::size_t last;
+    off_t offset;  // from the start of the table's bytes
+    std::size_t bytes;
+};
+
+void put_le32(std::uint8_t* out, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::size_t record_bytes(const RunResources& run, std::size_t i) {
+    return (run.output_is_work_file ? kWorkRecordHeader : 0) + run.refs[i].length;
+}
+
+// Pieces of whole records that each fill at most one output buffer.
+bool cut_pieces(const RunResources& run, std::vector<Piece>& pieces) {
+    const std::size_t capacity = run.output_buffer.size();
+    try {
+        Piece piece{0, 0, 0, 0};
+        for (std::size_t i = 0; i < run.ref_count; ++i) {
+            const std::size_t bytes = record_bytes(run, i);
+            if (bytes > capacity) return false;  // the one-thread path reports it
+            if (piece.bytes + bytes > capacity) {
+                pieces.push_back(piece);
+                piece = Piece{i, i, piece.offset + static_cast<off_t>(piece.bytes), 0};
+            }
+            piece.last = i + 1;
+            piece.bytes += bytes;
+        }
+        if (piece.bytes > 0) pieces.push_back(piece);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
+void gather(const RunResources& run, const Piece& piece, std::uint8_t* out) {
+    const bool headers = run.output_is_work_file;
+    for (std::size_t i = piece.first; i < piece.last; ++i) {
+        if (i + kPrefetchDistance < piece.last) {
+            const RecordRef& ahead = run.refs[i + kPrefetchDistance];
+            __builtin_prefetch(ahead.data);
+            __builtin_prefetch(ahead.data + 64);
+        }
+        const RecordRef& ref = run.refs[i];
+        if (headers) {
+            put_le32(out, ref.length);
+            put_le32(out + 4, ref.sequence);
+            out += kWorkRecordHeader;
+        }
+        if (ref.length > 0) std::memcpy(out, ref.data, ref.length);
+        out += ref.length;
+    }
+}
+
+bool write_all_at(int fd, const std::uint8_t* bytes, std::size_t length, off_t offset) {
+    while (length > 0) {
+        const ssize_t put = ::pwrite(fd, bytes, length, offset);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        bytes += put;
+        length -= static_cast<std::size_t>(put);
+        offset += put;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool can_split_write(EngineState& state) {
+    RunResources& run = state.run;
+    if (run.output_fd < 0 || run.output_used != 0) return false;
+    if (!run.output_is_work_file) {
+        // The records must reach the file as they are, and the file must be
+        // one that can be written at any place.
+        if (state.options.dup_processing || uses_layout(state) || run.pending_output.direct) {
+            return false;
+        }
+        if (!state.statements.sorting()) return false;
+    }
+    // Less than two buffer-fulls is one piece: nothing to share.
+    std::size_t bytes = 0;
+    const std::size_t capacity = run.output_buffer.size();
+    for (std::size_t i = 0; i < run.ref_count && bytes <= capacity; ++i) {
+        bytes += record_bytes(run, i);
+    }
+    if (bytes <= capacity) return false;
+    if (worker_count(run.ref_count, 0) < 2) return false;
+    return take_output_spare(run);
+}
+
+bool write_table_split(EngineState& state) {
+    RunResources& run = state.run;
+    // Whatever the helper thread of the output still writes must be in the
+    // file before its position is read.
+    if (!wait_for_output(state)) return false;
+    const off_t base = ::lseek(run.output_fd, 0, SEEK_CUR);
+    std::vector<Piece> pieces;
+    if (base < 0 || !cut_pieces(run, pieces)) {
+        // Same records, one thread.
+        for (std::size_t i = 0; i < run.ref_count; ++i) {
+            const RecordRef& ref = run.refs[i];
+            const bool ok = run.output_is_work_file
+                                ? write_work_record(state, ref.data, ref.length, ref.sequence)
+                                : build_output_record(state, ref.data, ref.length, ref.sequence);
+            if (!ok) return false;
+        }
+        return true;
+    }
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> failed{false};
+    const int fd = run.output_fd;
+    std::uint8_t* buffers[2] = {run.output_buffer.data(), run.output_spare.data()};
+    run_workers(2, [&](unsigned worker) {
+        std::uint8_t* buffer = buffers[worker];
+        for (std::size_t i = next++; i < pieces.size(); i = next++) {
+            if (failed.load(std::memory_order_relaxed)) return;
+            const Piece& piece = pieces[i];
+            gather(run, piece, buffer);
+            if (worker == 0) drain_messages(state);
+            if (!write_all_at(fd, buffer, piece.bytes, base + piece.offset)) failed = true;
+        }
+    });
+    if (failed) return fail(state, rc::kOutputWrite);
+    const Piece& end = pieces.back();
+    if (::lseek(fd, base + end.offset + static_cast<off_t>(end.bytes), SEEK_SET) < 0) {
+        return fail(state, rc::kOutputWrite);
+    }
+    state.records_written += static_cast<std::uint32_t>(run.ref_count);
+    if (run.output_is_work_file) {
+        for (const Piece& piece : pieces) {
+            if (piece.offset > 0)
+                add_work_mark(run, base + piece.offset,
+                              run.output_records + static_cast<std::uint32_t>(piece.first));
+            for (std::size_t i = piece.first; i < piece.last; ++i) {
+                run.longest_work_record = std::max(run.longest_work_record, run.refs[i].length);
+            }
+        }
+        run.output_records += static_cast<std::uint32_t>(run.ref_count);
+        run.output_bytes = base + end.offset + static_cast<off_t>(end.bytes);
+    }
+    return true;
+}
+
+}  // namespace sorvel
