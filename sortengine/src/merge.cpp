@@ -22,6 +22,7 @@
 #include "duplicates.h"
 #include "host_hook.h"
 #include "input_reader.h"
+#include "little_endian.h"
 #include "memory_plan.h"
 #include "output_file.h"
 #include "outrec.h"
@@ -32,11 +33,6 @@
 
 namespace sorvel {
 namespace {
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 enum class Head { kFound, kNeedBlock, kExhausted, kFailed };
 

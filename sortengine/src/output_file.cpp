@@ -142,6 +142,27 @@ bool write_all(int fd, const std::uint8_t* bytes, std::size_t length) {
     return true;
 }
 
+bool write_all_at(int fd, const std::uint8_t* bytes, std::size_t length, off_t offset) {
+    while (length > 0) {
+        const ssize_t put = ::pwrite(fd, bytes, length, offset);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        bytes += put;
+        length -= static_cast<std::size_t>(put);
+        offset += put;
+    }
+    return true;
+}
+
+void start_write_back(const RunResources& run, off_t offset, std::size_t length) {
+    // Only a hint: whether the system starts early or not, the output is
+    // flushed to disk before it takes the target's place.
+    if (!run.output_is_work_file && !run.pending_output.direct) {
+        (void)::sync_file_range(run.output_fd, offset, static_cast<off_t>(length),
+                                SYNC_FILE_RANGE_WRITE);
+    }
+}
+
 bool open_output_file(EngineState& state) {
     RunResources& run = state.run;
     if (state.statements.has(kStmtPAUS) && !run.pause_shown) {

@@ -6,6 +6,8 @@
 // open at a time. A record is never split between two writes.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 #include "engine_state.h"
@@ -60,5 +62,12 @@ bool take_output_spare(RunResources& run);
 
 // Writes all of `length` bytes to `fd`; false on an error or short write.
 bool write_all(int fd, const std::uint8_t* bytes, std::size_t length);
+
+// The same at file offset `offset`, leaving the descriptor's offset alone.
+bool write_all_at(int fd, const std::uint8_t* bytes, std::size_t length, off_t offset);
+
+// Asks the system to start putting bytes just written to the output file on
+// disk, so that the flush at its end finds less to do. Nothing for work files.
+void start_write_back(const RunResources& run, off_t offset, std::size_t length);
 
 }  // namespace sorvel

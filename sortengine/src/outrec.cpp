@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "little_endian.h"
 #include "memory_plan.h"
 #include "output_file.h"
 
@@ -40,10 +41,6 @@ std::size_t field_length(const OutField& field, std::size_t record_length) {
         default:
             return 0;
     }
-}
-
-void put_le32(std::uint8_t* out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 // Seven digits, zero-padded; a longer number gives its first seven digits.

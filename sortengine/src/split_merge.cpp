@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstring>
 #include <exception>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "compare.h"
 #include "host_hook.h"
 #include "input_reader.h"
+#include "little_endian.h"
 #include "memory_plan.h"
 #include "merge.h"
 #include "output_file.h"
@@ -26,27 +26,6 @@ namespace {
 
 // Below this many bytes of work files a helper thread does not pay.
 constexpr std::size_t kSplitThreshold = std::size_t{8} << 20;
-
-std::uint32_t le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-void put_le32(std::uint8_t* out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-bool write_all_at(int fd, const std::uint8_t* bytes, std::size_t length, off_t offset) {
-    while (length > 0) {
-        const ssize_t put = ::pwrite(fd, bytes, length, offset);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        bytes += put;
-        length -= static_cast<std::size_t>(put);
-        offset += put;
-    }
-    return true;
-}
 
 // One work file of the merge: its size, its marks (the start of the file
 // included, the end left out) and, once found, where the cut falls.
@@ -263,6 +242,7 @@ void merge_half(EngineState& state, const std::vector<FileInfo>& files, bool sec
             if (used == 0) return true;
             if (on_caller) drain_messages(state);
             if (!write_all_at(fd, out, used, start + half.written)) return false;
+            start_write_back(run, start + half.written, used);
             half.written += static_cast<off_t>(used);
             used = 0;
             if (work_output) half.marks.push_back({half.written, half.records});

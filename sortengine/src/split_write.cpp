@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstring>
 #include <exception>
 #include <vector>
 
 #include "host_hook.h"
+#include "little_endian.h"
 #include "memory_plan.h"
 #include "output_file.h"
 #include "outrec.h"
@@ -29,10 +29,6 @@ struct Piece {
     off_t offset;  // from the start of the table's bytes
     std::size_t bytes;
 };
-
-void put_le32(std::uint8_t* out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
 
 std::size_t record_bytes(const RunResources& run, std::size_t i) {
     return (run.output_is_work_file ? kWorkRecordHeader : 0) + run.refs[i].length;
@@ -77,18 +73,6 @@ void gather(const RunResources& run, const Piece& piece, std::uint8_t* out) {
         if (ref.length > 0) std::memcpy(out, ref.data, ref.length);
         out += ref.length;
     }
-}
-
-bool write_all_at(int fd, const std::uint8_t* bytes, std::size_t length, off_t offset) {
-    while (length > 0) {
-        const ssize_t put = ::pwrite(fd, bytes, length, offset);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        bytes += put;
-        length -= static_cast<std::size_t>(put);
-        offset += put;
-    }
-    return true;
 }
 
 }  // namespace
@@ -144,7 +128,11 @@ bool write_table_split(EngineState& state) {
             const Piece& piece = pieces[i];
             gather(run, piece, buffer);
             if (worker == 0) drain_messages(state);
-            if (!write_all_at(fd, buffer, piece.bytes, base + piece.offset)) failed = true;
+            if (!write_all_at(fd, buffer, piece.bytes, base + piece.offset)) {
+                failed = true;
+            } else {
+                start_write_back(run, base + piece.offset, piece.bytes);
+            }
         }
     });
     if (failed) return fail(state, rc::kOutputWrite);
