@@ -26,6 +26,9 @@ namespace {
 
 // Below this many bytes of work files a helper thread does not pay.
 constexpr std::size_t kSplitThreshold = std::size_t{8} << 20;
+constexpr unsigned kMaxParts = 8;
+// Smaller shares of an input buffer would make every read a small one.
+constexpr std::size_t kSmallestPartRead = 512;
 
 // One work file of the merge: its size, its marks (the start of the file
 // included, the end left out) and, once found, where the cut falls.
@@ -34,8 +37,12 @@ struct FileInfo {
     off_t size = 0;
     std::vector<WorkMark> marks;
     std::size_t first_candidate = 0;  // its marks' records in the candidate list
-    off_t cut = 0;
-    std::uint32_t records_before_cut = 0;
+    // Where each cut falls, and the records before it.
+    std::vector<off_t> cuts;
+    std::vector<std::uint32_t> records_before;
+
+    off_t part_begin(std::size_t part) const { return part == 0 ? 0 : cuts[part - 1]; }
+    off_t part_end(std::size_t part) const { return part < cuts.size() ? cuts[part] : size; }
 };
 
 // The record at a mark, read into scratch memory.
@@ -139,119 +146,130 @@ bool read_candidates(EngineState& state, std::vector<FileInfo>& files,
     return true;
 }
 
-// The record at the middle of the bytes: the marks in record order, each
-// standing for the stretch of its file up to the next mark.
-const Candidate& middle_record(const EngineState& state, const std::vector<Candidate>& candidates,
-                               off_t total) {
+// The records that cut the merge into `parts` parts of about equal bytes:
+// the marks in record order, each standing for the stretch of its file up to
+// the next mark. Fewer when several cuts would fall on one mark.
+std::vector<std::size_t> cut_records(const EngineState& state,
+                                     const std::vector<Candidate>& candidates, off_t total,
+                                     unsigned parts) {
     std::vector<std::size_t> order(candidates.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         return compare_records(state, candidates[a].record, candidates[b].record) < 0;
     });
+    std::vector<std::size_t> cuts;
     off_t before = 0;
+    unsigned next = 1;
     for (std::size_t i : order) {
         before += candidates[i].bytes;
-        if (2 * before >= total) return candidates[i];
+        for (; next < parts && before * parts >= total * next; ++next) {
+            if (cuts.empty() || cuts.back() != i) cuts.push_back(i);
+        }
     }
-    return candidates[order.back()];
+    return cuts;
 }
 
 // Where in each file the first record not before `cut` starts. The marks'
 // records are in file order; the cut lies after the last mark before it and
 // at or before the next one, a stretch that is read into `room` and searched.
-bool find_cuts(EngineState& state, std::vector<FileInfo>& files,
-               const std::vector<Candidate>& candidates, const RecordRef& cut, std::uint8_t* room,
-               int& code) {
-    for (FileInfo& info : files) {
-        std::size_t below = 0;  // marks whose record comes before the cut
-        while (below < info.marks.size() &&
-               compare_records(state, candidates[info.first_candidate + below].record, cut) < 0) {
-            ++below;
-        }
-        if (below == 0) {
-            info.cut = 0;
-            info.records_before_cut = 0;
-            continue;
-        }
-        const WorkMark& from = info.marks[below - 1];
-        const off_t to = below < info.marks.size() ? info.marks[below].offset : info.size;
-        const std::size_t length = static_cast<std::size_t>(to - from.offset);
-        const long got = read_at(work_file(state, info.file), room, length, from.offset);
-        if (got != static_cast<long>(length)) {
-            code = got < 0 ? rc::kWorkRead : rc::kWorkBlockInconsistent;
-            return false;
-        }
-        std::size_t at = 0;
-        std::uint32_t records = from.records;
-        while (at < length) {
-            if (length - at < kWorkRecordHeader) return code = rc::kWorkBlockInconsistent, false;
-            const std::uint32_t record_length = le32(room + at);
-            if (kWorkRecordHeader + record_length > length - at) {
-                return code = rc::kWorkBlockInconsistent, false;
-            }
-            const RecordRef record{room + at + kWorkRecordHeader, record_length,
-                                   le32(room + at + 4), 1};
-            if (compare_records(state, record, cut) >= 0) break;
-            at += kWorkRecordHeader + record_length;
-            ++records;
-        }
-        info.cut = from.offset + static_cast<off_t>(at);
-        info.records_before_cut = records;
+bool find_cut(EngineState& state, FileInfo& info, const std::vector<Candidate>& candidates,
+              const RecordRef& cut, std::uint8_t* room, int& code) {
+    std::size_t below = 0;  // marks whose record comes before the cut
+    while (below < info.marks.size() &&
+           compare_records(state, candidates[info.first_candidate + below].record, cut) < 0) {
+        ++below;
     }
+    if (below == 0) {
+        info.cuts.push_back(0);
+        info.records_before.push_back(0);
+        return true;
+    }
+    const WorkMark& from = info.marks[below - 1];
+    const off_t to = below < info.marks.size() ? info.marks[below].offset : info.size;
+    const std::size_t length = static_cast<std::size_t>(to - from.offset);
+    const long got = read_at(work_file(state, info.file), room, length, from.offset);
+    if (got != static_cast<long>(length)) {
+        code = got < 0 ? rc::kWorkRead : rc::kWorkBlockInconsistent;
+        return false;
+    }
+    std::size_t at = 0;
+    std::uint32_t records = from.records;
+    while (at < length) {
+        if (length - at < kWorkRecordHeader) return code = rc::kWorkBlockInconsistent, false;
+        const std::uint32_t record_length = le32(room + at);
+        if (kWorkRecordHeader + record_length > length - at) {
+            return code = rc::kWorkBlockInconsistent, false;
+        }
+        const RecordRef record{room + at + kWorkRecordHeader, record_length, le32(room + at + 4),
+                               1};
+        if (compare_records(state, record, cut) >= 0) break;
+        at += kWorkRecordHeader + record_length;
+        ++records;
+    }
+    info.cuts.push_back(from.offset + static_cast<off_t>(at));
+    info.records_before.push_back(records);
     return true;
 }
 
-// What one thread of the merge did.
-struct Half {
+// What the merge of one part did.
+struct PartResult {
     int error = 0;
     off_t written = 0;
     std::uint32_t records = 0;
-    std::vector<WorkMark> marks;  // relative to the half's start (work output)
+    std::vector<WorkMark> marks;  // relative to the part's start (work output)
 };
 
-// Merges the parts before the cut (`second` false) or after it, reading
-// through that half of every input buffer.
-void merge_half(EngineState& state, const std::vector<FileInfo>& files, bool second, bool on_caller,
-                std::uint8_t* out, off_t start, Half& half) {
+// Where a part reads and writes: its share of every input buffer, its own
+// output buffer, and where its bytes go in the file.
+struct PartPlan {
+    std::size_t index = 0;
+    std::size_t read_offset = 0;  // into every input buffer
+    std::size_t read_capacity = 0;
+    std::uint8_t* out = nullptr;
+    std::size_t out_capacity = 0;
+    off_t start = 0;
+};
+
+void merge_part(EngineState& state, const std::vector<FileInfo>& files, const PartPlan& plan,
+                bool on_caller, PartResult& result) {
     RunResources& run = state.run;
     const bool work_output = run.output_is_work_file;
     const int fd = run.output_fd;
-    const std::size_t capacity = run.output_buffer.size();
-    const std::size_t part = (run.block_size + kWorkRecordHeader) / 2;
     std::vector<MergePart> parts;
     MergeState merge;
-    merge.helper_thread = true;  // failures come back to the caller in `half`
+    merge.helper_thread = true;  // failures come back to the caller in `result`
     try {
-        for (std::size_t f = 0; f < files.size(); ++f) {
-            const FileInfo& info = files[f];
+        for (const FileInfo& info : files) {
             MergePart p;
             p.file = info.file;
             p.buffer = run.input_buffers[static_cast<std::size_t>(info.file - 1)].data() +
-                       (second ? part : 0);
-            p.capacity = part;
-            p.start = second ? info.cut : 0;
-            p.end = second ? info.size : info.cut;
+                       plan.read_offset;
+            p.capacity = plan.read_capacity;
+            p.start = info.part_begin(plan.index);
+            p.end = info.part_end(plan.index);
             parts.push_back(p);
         }
         if (!merge_open_parts(state, merge, parts)) {
-            half.error = merge.error;
-            return;
+            result.error = merge.error;
+            return merge_discard(merge);
         }
+        std::uint8_t* out = plan.out;
         std::size_t used = 0;
         auto write_out = [&]() {
             if (used == 0) return true;
             if (on_caller) drain_messages(state);
-            if (!write_all_at(fd, out, used, start + half.written)) return false;
-            start_write_back(run, start + half.written, used);
-            half.written += static_cast<off_t>(used);
+            const off_t at = plan.start + result.written;
+            if (!write_all_at(fd, out, used, at)) return false;
+            start_write_back(run, at, used);
+            result.written += static_cast<off_t>(used);
             used = 0;
-            if (work_output) half.marks.push_back({half.written, half.records});
+            if (work_output) result.marks.push_back({result.written, result.records});
             return true;
         };
+        const std::size_t header = work_output ? kWorkRecordHeader : 0;
         while (const RecordRef* head = merge_peek(merge)) {
-            const std::size_t header = work_output ? kWorkRecordHeader : 0;
-            if (used + header + head->length > capacity && !write_out()) {
-                half.error = rc::kOutputWrite;
+            if (used + header + head->length > plan.out_capacity && !write_out()) {
+                result.error = rc::kOutputWrite;
                 return merge_discard(merge);
             }
             if (work_output) {
@@ -260,18 +278,19 @@ void merge_half(EngineState& state, const std::vector<FileInfo>& files, bool sec
             }
             if (head->length > 0) std::memcpy(out + used + header, head->data, head->length);
             used += header + head->length;
-            ++half.records;
+            ++result.records;
             if (!merge_advance(state, merge)) {
-                half.error = merge.error;
+                result.error = merge.error;
                 return merge_discard(merge);
             }
         }
-        if (!write_out()) half.error = rc::kOutputWrite;
+        if (!write_out()) result.error = rc::kOutputWrite;
         // A mark at the very end has no record.
-        while (!half.marks.empty() && half.marks.back().offset >= half.written)
-            half.marks.pop_back();
+        while (!result.marks.empty() && result.marks.back().offset >= result.written) {
+            result.marks.pop_back();
+        }
     } catch (const std::exception&) {
-        half.error = rc::kNoMemory;
+        result.error = rc::kNoMemory;
     }
     merge_discard(merge);
 }
@@ -279,12 +298,22 @@ void merge_half(EngineState& state, const std::vector<FileInfo>& files, bool sec
 bool applies(EngineState& state) {
     const RunResources& run = state.run;
     if (run.output_fd < 0 || run.output_used != 0) return false;
-    if (!run.output_is_work_file && (state.options.dup_processing || uses_layout(state) ||
-                                     run.pending_output.direct || !state.statements.sorting())) {
-        return false;
+    return run.output_is_work_file || !(state.options.dup_processing || uses_layout(state) ||
+                                        run.pending_output.direct || !state.statements.sorting());
+}
+
+// How many parts: one per core (at most kMaxParts), as long as each part's
+// share of an input buffer still holds the longest record and is not too
+// small a read.
+unsigned part_count(const RunResources& run, off_t total) {
+    const std::size_t stride = run.block_size + kWorkRecordHeader;
+    unsigned parts =
+        std::min(worker_count(static_cast<std::size_t>(total), kSplitThreshold), kMaxParts);
+    while (parts > 1 && (stride / parts < kWorkRecordHeader + run.longest_work_record ||
+                         stride / parts < kSmallestPartRead)) {
+        --parts;
     }
-    // Each thread reads through half of every input buffer.
-    return kWorkRecordHeader + run.longest_work_record <= (run.block_size + kWorkRecordHeader) / 2;
+    return parts;
 }
 
 }  // namespace
@@ -296,40 +325,56 @@ SplitMerge split_merge(EngineState& state, int first, int last) {
     std::vector<Candidate> candidates;
     off_t total = 0;
     int code = 0;
-    std::vector<std::uint8_t> cut_bytes;
-    RecordRef cut;
+    unsigned planned = 0;
+    // The cut records are kept apart: the scratch memory they were read
+    // into is read over by the search.
+    std::vector<std::vector<std::uint8_t>> cut_bytes;
+    std::vector<RecordRef> cuts;
     try {
-        if (!describe_files(state, first, last, run.output_buffer.size(), files, total) ||
-            worker_count(static_cast<std::size_t>(total), kSplitThreshold) < 2 ||
-            !take_output_spare(run)) {
+        if (!describe_files(state, first, last, run.output_buffer.size(), files, total)) {
             return SplitMerge::kNotUsed;
         }
+        planned = part_count(run, total);
+        if (planned < 2 || !take_output_spare(run)) return SplitMerge::kNotUsed;
         if (!read_candidates(state, files, candidates, code)) {
             return code != 0 ? (fail(state, code), SplitMerge::kFailed) : SplitMerge::kNotUsed;
         }
-        const Candidate& middle = middle_record(state, candidates, total);
-        // The cut is kept apart: the scratch memory it was read into is
-        // read over by the search.
-        cut_bytes.assign(middle.record.data, middle.record.data + middle.record.length);
-        cut = middle.record;
-        cut.data = cut_bytes.data();
+        for (std::size_t i : cut_records(state, candidates, total, planned)) {
+            const RecordRef& record = candidates[i].record;
+            cut_bytes.emplace_back(record.data, record.data + record.length);
+            cuts.push_back(record);
+            cuts.back().data = cut_bytes.back().data();
+        }
     } catch (const std::exception&) {
         return SplitMerge::kNotUsed;
     }
-    if (!find_cuts(state, files, candidates, cut, run.output_buffer.data(), code)) {
-        fail(state, code);
-        return SplitMerge::kFailed;
-    }
-    off_t first_bytes = 0;  // what the first half writes
-    off_t cut_total = 0;
-    for (const FileInfo& info : files) {
-        cut_total += info.cut;
-        first_bytes += info.cut;
-        if (!run.output_is_work_file) {
-            first_bytes -= static_cast<off_t>(kWorkRecordHeader) * info.records_before_cut;
+    for (FileInfo& info : files) {
+        for (const RecordRef& cut : cuts) {
+            if (!find_cut(state, info, candidates, cut, run.output_buffer.data(), code)) {
+                fail(state, code);
+                return SplitMerge::kFailed;
+            }
         }
     }
-    if (cut_total == 0 || cut_total == total) return SplitMerge::kNotUsed;
+    const std::size_t parts = cuts.size() + 1;
+    // What each part writes, known for all but the last; a merge whose
+    // records would all fall in one part is not worth the threads.
+    std::vector<off_t> bytes(parts, 0);
+    std::size_t filled = 0;
+    for (std::size_t p = 0; p < parts; ++p) {
+        off_t in = 0;
+        for (const FileInfo& info : files) {
+            in += info.part_end(p) - info.part_begin(p);
+            if (!run.output_is_work_file && p + 1 < parts) {
+                const std::uint32_t before = p == 0 ? 0 : info.records_before[p - 1];
+                bytes[p] -= static_cast<off_t>(kWorkRecordHeader) *
+                            static_cast<off_t>(info.records_before[p] - before);
+            }
+        }
+        bytes[p] += in;
+        if (in > 0) ++filled;
+    }
+    if (filled < 2) return SplitMerge::kNotUsed;
 
     // Whatever the helper thread of the output still writes must be in the
     // file before its position is read.
@@ -337,37 +382,55 @@ SplitMerge split_merge(EngineState& state, int first, int last) {
     const off_t base = ::lseek(run.output_fd, 0, SEEK_CUR);
     if (base < 0) return fail(state, rc::kOutputWrite), SplitMerge::kFailed;
 
-    Half halves[2];
-    std::uint8_t* outs[2] = {run.output_buffer.data(), run.output_spare.data()};
-    const off_t starts[2] = {base, base + first_bytes};
-    // Should the helper thread not start, the caller merges both halves.
-    std::atomic<int> next{0};
-    run_workers(2, [&](unsigned worker) {
-        for (int h = next++; h < 2; h = next++) {
-            merge_half(state, files, h == 1, worker == 0, outs[h], starts[h], halves[h]);
+    // Every part reads through its share of each input buffer and fills its
+    // share of the two output buffers.
+    const std::size_t stride = run.block_size + kWorkRecordHeader;
+    const std::size_t per_buffer = (parts + 1) / 2;
+    std::vector<PartPlan> plans(parts);
+    std::vector<PartResult> results(parts);
+    off_t start = base;
+    for (std::size_t p = 0; p < parts; ++p) {
+        PartPlan& plan = plans[p];
+        plan.index = p;
+        plan.read_capacity = stride / planned;
+        plan.read_offset = p * plan.read_capacity;
+        plan.out_capacity = stride / per_buffer;
+        plan.out = (p < per_buffer ? run.output_buffer.data() : run.output_spare.data()) +
+                   (p % per_buffer) * plan.out_capacity;
+        plan.start = start;
+        start += bytes[p];
+    }
+    // Parts go to whichever thread is free; should a helper not start, the
+    // caller merges the rest.
+    std::atomic<std::size_t> next{0};
+    run_workers(static_cast<unsigned>(parts), [&](unsigned worker) {
+        for (std::size_t p = next++; p < parts; p = next++) {
+            merge_part(state, files, plans[p], worker == 0, results[p]);
         }
     });
-    for (const Half& half : halves) {
-        if (half.error != 0) return fail(state, half.error), SplitMerge::kFailed;
+    off_t end = base;
+    std::uint32_t records = 0;
+    for (std::size_t p = 0; p < parts; ++p) {
+        if (results[p].error != 0) return fail(state, results[p].error), SplitMerge::kFailed;
+        // The files held other records than their marks said.
+        if (p + 1 < parts && results[p].written != bytes[p]) {
+            return fail(state, rc::kWorkBlockInconsistent), SplitMerge::kFailed;
+        }
+        if (run.output_is_work_file) {
+            if (p > 0) add_work_mark(run, end, run.output_records + records);
+            for (const WorkMark& mark : results[p].marks) {
+                add_work_mark(run, end + mark.offset, run.output_records + records + mark.records);
+            }
+        }
+        end += results[p].written;
+        records += results[p].records;
     }
-    // The files held other records than their marks said.
-    if (halves[0].written != first_bytes) {
-        return fail(state, rc::kWorkBlockInconsistent), SplitMerge::kFailed;
-    }
-    const off_t end = base + halves[0].written + halves[1].written;
     if (::lseek(run.output_fd, end, SEEK_SET) < 0) {
         return fail(state, rc::kOutputWrite), SplitMerge::kFailed;
     }
-    state.records_written += halves[0].records + halves[1].records;
+    state.records_written += records;
     if (run.output_is_work_file) {
-        for (const WorkMark& mark : halves[0].marks)
-            add_work_mark(run, base + mark.offset, mark.records);
-        add_work_mark(run, base + halves[0].written, halves[0].records);
-        for (const WorkMark& mark : halves[1].marks) {
-            add_work_mark(run, base + halves[0].written + mark.offset,
-                          halves[0].records + mark.records);
-        }
-        run.output_records += halves[0].records + halves[1].records;
+        run.output_records += records;
         run.output_bytes = end;
     }
     return SplitMerge::kDone;

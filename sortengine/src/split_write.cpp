@@ -34,9 +34,11 @@ std::size_t record_bytes(const RunResources& run, std::size_t i) {
     return (run.output_is_work_file ? kWorkRecordHeader : 0) + run.refs[i].length;
 }
 
-// Pieces of whole records that each fill at most one output buffer.
-bool cut_pieces(const RunResources& run, std::vector<Piece>& pieces) {
-    const std::size_t capacity = run.output_buffer.size();
+constexpr unsigned kMaxThreads = 8;
+
+// Pieces of whole records of at most `capacity` bytes each.
+bool cut_pieces(const RunResources& run, std::size_t capacity, std::vector<Piece>& pieces) {
+    pieces.clear();
     try {
         Piece piece{0, 0, 0, 0};
         for (std::size_t i = 0; i < run.ref_count; ++i) {
@@ -105,8 +107,19 @@ bool write_table_split(EngineState& state) {
     // file before its position is read.
     if (!wait_for_output(state)) return false;
     const off_t base = ::lseek(run.output_fd, 0, SEEK_CUR);
+    // Each thread copies into its own share of the two output buffers; with
+    // records too long for a share, two threads with a whole buffer each.
+    const std::size_t stride = run.output_buffer.size();
+    unsigned threads = std::min(worker_count(run.ref_count, 0), kMaxThreads);
+    std::size_t per_buffer = (threads + 1) / 2;
     std::vector<Piece> pieces;
-    if (base < 0 || !cut_pieces(run, pieces)) {
+    bool cut = base >= 0 && cut_pieces(run, stride / per_buffer, pieces);
+    if (!cut && base >= 0 && threads > 2) {
+        threads = 2;
+        per_buffer = 1;
+        cut = cut_pieces(run, stride, pieces);
+    }
+    if (!cut) {
         // Same records, one thread.
         for (std::size_t i = 0; i < run.ref_count; ++i) {
             const RecordRef& ref = run.refs[i];
@@ -120,9 +133,11 @@ bool write_table_split(EngineState& state) {
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     const int fd = run.output_fd;
-    std::uint8_t* buffers[2] = {run.output_buffer.data(), run.output_spare.data()};
-    run_workers(2, [&](unsigned worker) {
-        std::uint8_t* buffer = buffers[worker];
+    const std::size_t share = stride / per_buffer;
+    run_workers(threads, [&](unsigned worker) {
+        std::uint8_t* buffer =
+            (worker < per_buffer ? run.output_buffer.data() : run.output_spare.data()) +
+            (worker % per_buffer) * share;
         for (std::size_t i = next++; i < pieces.size(); i = next++) {
             if (failed.load(std::memory_order_relaxed)) return;
             const Piece& piece = pieces[i];
