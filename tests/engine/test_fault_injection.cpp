@@ -158,6 +158,13 @@ TEST(FaultInjection, SortWithWorkFiles) {
     run_scenario({"sort with work files", "SORT(1,9,C,A) CORE(100)", 20000, false, lines({"old"}), ""});
 }
 
+// Big enough for the command's own budget to write several runs and cut the
+// final merge into parts for a second core: faults land in the threads'
+// writes too.
+TEST(FaultInjection, SortWithWorkFilesOnSeveralThreads) {
+    run_scenario({"threaded merge", "SORT(1,9,C,A)", 800000, false, lines({"old"}), ""});
+}
+
 TEST(FaultInjection, InPlaceSortWithWorkFiles) {
     run_scenario({"in-place sort", "SORT(1,9,C,A) CORE(100)", 20000, true, "", ""});
 }
