@@ -162,7 +162,7 @@ TEST(FaultInjection, SortWithWorkFiles) {
 // final merge into parts for a second core: faults land in the threads'
 // writes too.
 TEST(FaultInjection, SortWithWorkFilesOnSeveralThreads) {
-    run_scenario({"threaded merge", "SORT(1,9,C,A)", 800000, false, lines({"old"}), ""});
+    run_scenario({"threaded merge", "SORT(1,9,C,A)", 450000, false, lines({"old"}), ""});
 }
 
 TEST(FaultInjection, InPlaceSortWithWorkFiles) {
