@@ -18,6 +18,7 @@
 #include "output_file.h"
 #include "outrec.h"
 #include "return_codes.h"
+#include "shared_writes.h"
 #include "work_files.h"
 #include "worker_threads.h"
 
@@ -231,10 +232,9 @@ struct PartPlan {
 };
 
 void merge_part(EngineState& state, const std::vector<FileInfo>& files, const PartPlan& plan,
-                bool on_caller, PartResult& result) {
+                SharedFile& file, bool on_caller, PartResult& result) {
     RunResources& run = state.run;
     const bool work_output = run.output_is_work_file;
-    const int fd = run.output_fd;
     std::vector<MergePart> parts;
     MergeState merge;
     merge.helper_thread = true;  // failures come back to the caller in `result`
@@ -253,38 +253,36 @@ void merge_part(EngineState& state, const std::vector<FileInfo>& files, const Pa
             result.error = merge.error;
             return merge_discard(merge);
         }
-        std::uint8_t* out = plan.out;
+        TwinBuffer out(file, plan.out, plan.out_capacity / 2, on_caller ? &state : nullptr);
         std::size_t used = 0;
-        auto write_out = [&]() {
-            if (used == 0) return true;
-            if (on_caller) drain_messages(state);
-            const off_t at = plan.start + result.written;
-            if (!write_all_at(fd, out, used, at)) return false;
-            start_write_back(run, at, used);
-            result.written += static_cast<off_t>(used);
-            used = 0;
-            if (work_output) result.marks.push_back({result.written, result.records});
-            return true;
-        };
         const std::size_t header = work_output ? kWorkRecordHeader : 0;
         while (const RecordRef* head = merge_peek(merge)) {
-            if (used + header + head->length > plan.out_capacity && !write_out()) {
-                result.error = rc::kOutputWrite;
-                return merge_discard(merge);
+            if (used + header + head->length > out.capacity()) {
+                if (!out.hand_over(used, plan.start + result.written)) {
+                    result.error = rc::kOutputWrite;
+                    return merge_discard(merge);
+                }
+                result.written += static_cast<off_t>(used);
+                used = 0;
+                if (work_output) result.marks.push_back({result.written, result.records});
             }
+            std::uint8_t* at = out.data() + used;
             if (work_output) {
-                put_le32(out + used, head->length);
-                put_le32(out + used + 4, head->sequence);
+                put_le32(at, head->length);
+                put_le32(at + 4, head->sequence);
             }
-            if (head->length > 0) std::memcpy(out + used + header, head->data, head->length);
+            if (head->length > 0) std::memcpy(at + header, head->data, head->length);
             used += header + head->length;
             ++result.records;
             if (!merge_advance(state, merge)) {
                 result.error = merge.error;
+                out.finish();
                 return merge_discard(merge);
             }
         }
-        if (!write_out()) result.error = rc::kOutputWrite;
+        const bool handed = out.hand_over(used, plan.start + result.written);
+        result.written += static_cast<off_t>(used);
+        if (!out.finish() || !handed) result.error = rc::kOutputWrite;
         // A mark at the very end has no record.
         while (!result.marks.empty() && result.marks.back().offset >= result.written) {
             result.marks.pop_back();
@@ -309,8 +307,13 @@ unsigned part_count(const RunResources& run, off_t total) {
     const std::size_t stride = run.block_size + kWorkRecordHeader;
     unsigned parts =
         std::min(worker_count(static_cast<std::size_t>(total), kSplitThreshold), kMaxParts);
-    while (parts > 1 && (stride / parts < kWorkRecordHeader + run.longest_work_record ||
-                         stride / parts < kSmallestPartRead)) {
+    // Each part also fills two buffers in its share of the two output buffers.
+    auto fits = [&](unsigned n) {
+        const std::size_t longest = kWorkRecordHeader + run.longest_work_record;
+        return stride / n >= longest && stride / n >= kSmallestPartRead &&
+               stride / (2 * ((n + 1) / 2)) >= longest;
+    };
+    while (parts > 1 && !fits(parts)) {
         --parts;
     }
     return parts;
@@ -403,9 +406,10 @@ SplitMerge split_merge(EngineState& state, int first, int last) {
     // Parts go to whichever thread is free; should a helper not start, the
     // caller merges the rest.
     std::atomic<std::size_t> next{0};
+    SharedFile file(run, run.output_fd);
     run_workers(static_cast<unsigned>(parts), [&](unsigned worker) {
         for (std::size_t p = next++; p < parts; p = next++) {
-            merge_part(state, files, plans[p], worker == 0, results[p]);
+            merge_part(state, files, plans[p], file, worker == 0, results[p]);
         }
     });
     off_t end = base;

@@ -8,12 +8,12 @@
 #include <exception>
 #include <vector>
 
-#include "host_hook.h"
 #include "little_endian.h"
 #include "memory_plan.h"
 #include "output_file.h"
 #include "outrec.h"
 #include "return_codes.h"
+#include "shared_writes.h"
 #include "worker_threads.h"
 
 namespace sorvel {
@@ -107,17 +107,18 @@ bool write_table_split(EngineState& state) {
     // file before its position is read.
     if (!wait_for_output(state)) return false;
     const off_t base = ::lseek(run.output_fd, 0, SEEK_CUR);
-    // Each thread copies into its own share of the two output buffers; with
-    // records too long for a share, two threads with a whole buffer each.
+    // Each thread copies into its own share of the two output buffers, in
+    // two halves (shared_writes.h); with records too long for that, two
+    // threads with a whole buffer each.
     const std::size_t stride = run.output_buffer.size();
     unsigned threads = std::min(worker_count(run.ref_count, 0), kMaxThreads);
     std::size_t per_buffer = (threads + 1) / 2;
     std::vector<Piece> pieces;
-    bool cut = base >= 0 && cut_pieces(run, stride / per_buffer, pieces);
+    bool cut = base >= 0 && cut_pieces(run, stride / per_buffer / 2, pieces);
     if (!cut && base >= 0 && threads > 2) {
         threads = 2;
         per_buffer = 1;
-        cut = cut_pieces(run, stride, pieces);
+        cut = cut_pieces(run, stride / 2, pieces);
     }
     if (!cut) {
         // Same records, one thread.
@@ -131,26 +132,22 @@ bool write_table_split(EngineState& state) {
         return true;
     }
     std::atomic<std::size_t> next{0};
-    std::atomic<bool> failed{false};
     const int fd = run.output_fd;
     const std::size_t share = stride / per_buffer;
+    SharedFile file(run, fd);
     run_workers(threads, [&](unsigned worker) {
-        std::uint8_t* buffer =
+        std::uint8_t* memory =
             (worker < per_buffer ? run.output_buffer.data() : run.output_spare.data()) +
             (worker % per_buffer) * share;
-        for (std::size_t i = next++; i < pieces.size(); i = next++) {
-            if (failed.load(std::memory_order_relaxed)) return;
+        TwinBuffer out(file, memory, share / 2, worker == 0 ? &state : nullptr);
+        for (std::size_t i = next++; i < pieces.size() && !file.failed; i = next++) {
             const Piece& piece = pieces[i];
-            gather(run, piece, buffer);
-            if (worker == 0) drain_messages(state);
-            if (!write_all_at(fd, buffer, piece.bytes, base + piece.offset)) {
-                failed = true;
-            } else {
-                start_write_back(run, base + piece.offset, piece.bytes);
-            }
+            gather(run, piece, out.data());
+            out.hand_over(piece.bytes, base + piece.offset);
         }
+        out.finish();
     });
-    if (failed) return fail(state, rc::kOutputWrite);
+    if (file.failed) return fail(state, rc::kOutputWrite);
     const Piece& end = pieces.back();
     if (::lseek(fd, base + end.offset + static_cast<off_t>(end.bytes), SEEK_SET) < 0) {
         return fail(state, rc::kOutputWrite);
