@@ -6,7 +6,9 @@
 // the file is busy it keeps that buffer and goes on filling the other, and it
 // writes what it holds once the file is free, waiting only when both its
 // buffers are full. Every buffer carries its place in the file, so the order
-// of the writes does not matter.
+// of the writes does not matter. Below 1 MiB per thread the waits are short
+// and the lock's hand-overs cost more than they save: each thread then has one
+// buffer and writes it at once.
 #pragma once
 
 #include <sys/types.h>
@@ -29,12 +31,16 @@ struct SharedFile {
     std::atomic<bool> failed{false};
 };
 
-// One thread's two buffers, each of `capacity` bytes.
+// One thread's buffers in `share` bytes of memory: two halves, or one whole
+// when the share is small.
 class TwinBuffer {
   public:
+    // The size of each buffer in a share of `share` bytes.
+    static std::size_t capacity_for(std::size_t share);
+
     // With `caller` (the caller's thread only), the host hook is called
     // before each write.
-    TwinBuffer(SharedFile& file, std::uint8_t* memory, std::size_t capacity,
+    TwinBuffer(SharedFile& file, std::uint8_t* memory, std::size_t share,
                const EngineState* caller);
 
     std::uint8_t* data() { return slots_[current_].data; }
@@ -59,6 +65,7 @@ class TwinBuffer {
     SharedFile& file_;
     Slot slots_[2];
     std::size_t capacity_;
+    bool twin_;
     int current_ = 0;
     const EngineState* caller_;
 };

@@ -253,7 +253,7 @@ void merge_part(EngineState& state, const std::vector<FileInfo>& files, const Pa
             result.error = merge.error;
             return merge_discard(merge);
         }
-        TwinBuffer out(file, plan.out, plan.out_capacity / 2, on_caller ? &state : nullptr);
+        TwinBuffer out(file, plan.out, plan.out_capacity, on_caller ? &state : nullptr);
         std::size_t used = 0;
         const std::size_t header = work_output ? kWorkRecordHeader : 0;
         while (const RecordRef* head = merge_peek(merge)) {
@@ -311,7 +311,7 @@ unsigned part_count(const RunResources& run, off_t total) {
     auto fits = [&](unsigned n) {
         const std::size_t longest = kWorkRecordHeader + run.longest_work_record;
         return stride / n >= longest && stride / n >= kSmallestPartRead &&
-               stride / (2 * ((n + 1) / 2)) >= longest;
+               TwinBuffer::capacity_for(stride / ((n + 1) / 2)) >= longest;
     };
     while (parts > 1 && !fits(parts)) {
         --parts;

@@ -114,11 +114,11 @@ bool write_table_split(EngineState& state) {
     unsigned threads = std::min(worker_count(run.ref_count, 0), kMaxThreads);
     std::size_t per_buffer = (threads + 1) / 2;
     std::vector<Piece> pieces;
-    bool cut = base >= 0 && cut_pieces(run, stride / per_buffer / 2, pieces);
+    bool cut = base >= 0 && cut_pieces(run, TwinBuffer::capacity_for(stride / per_buffer), pieces);
     if (!cut && base >= 0 && threads > 2) {
         threads = 2;
         per_buffer = 1;
-        cut = cut_pieces(run, stride / 2, pieces);
+        cut = cut_pieces(run, TwinBuffer::capacity_for(stride), pieces);
     }
     if (!cut) {
         // Same records, one thread.
@@ -139,7 +139,7 @@ bool write_table_split(EngineState& state) {
         std::uint8_t* memory =
             (worker < per_buffer ? run.output_buffer.data() : run.output_spare.data()) +
             (worker % per_buffer) * share;
-        TwinBuffer out(file, memory, share / 2, worker == 0 ? &state : nullptr);
+        TwinBuffer out(file, memory, share, worker == 0 ? &state : nullptr);
         for (std::size_t i = next++; i < pieces.size() && !file.failed; i = next++) {
             const Piece& piece = pieces[i];
             gather(run, piece, out.data());
