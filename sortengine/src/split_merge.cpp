@@ -90,6 +90,7 @@ bool describe_files(EngineState& state, int first, int last, std::size_t scan_ro
         const int fd = work_file(state, k);
         if (fd < 0 || ::fstat(fd, &st) != 0) return false;
         info.size = st.st_size;
+        if (info.size == 0) continue;  // no records: no part of the merge
         info.marks.push_back({0, 0});
         const auto index = static_cast<std::size_t>(k - 1);
         if (index < run.work_marks.size()) {
