@@ -272,8 +272,12 @@ enum class RaatPhase : std::uint8_t { Closed, Input, Returning, Ended };
 
 // A merge of work files in progress; defined by the merge (merge.h).
 struct MergeState;
-// Output writes on a helper thread (write_behind.h).
+// Output writes on a helper thread (write_behind.h). Owned through a deleter
+// defined there, so that this header needs no more than the name.
 class WriteBehind;
+struct WriteBehindDeleter {
+    void operator()(WriteBehind* writer) const;
+};
 
 // Resources of a run, sized by the memory plan and used by reading, sorting,
 // merging and writing.
@@ -298,7 +302,7 @@ struct RunResources {
     // output_buffer fills, or the helper's buffer of a split write
     // (split_write.h); both of the same size. None with one core.
     LargeBuffer<std::uint8_t> output_spare;
-    std::shared_ptr<WriteBehind> output_writer;
+    std::unique_ptr<WriteBehind, WriteBehindDeleter> output_writer;
     // The memory plan left room for output_spare; it and output_writer are
     // made when the output first outgrows one buffer.
     bool write_behind_allowed = false;

@@ -28,12 +28,8 @@ namespace {
 void start_write_behind(RunResources& run) {
     if (run.output_writer || !take_output_spare(run)) return;
     run.write_behind_allowed = false;  // one try per run
-    std::shared_ptr<WriteBehind> writer;
-    try {
-        writer = std::make_shared<WriteBehind>();
-    } catch (const std::bad_alloc&) {
-        return;
-    }
+    std::unique_ptr<WriteBehind, WriteBehindDeleter> writer(new (std::nothrow) WriteBehind);
+    if (!writer) return;
     if (!writer->start()) return;
     run.output_writer = std::move(writer);
 }

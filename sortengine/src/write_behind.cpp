@@ -2,30 +2,32 @@
 
 #include <fcntl.h>
 
-#include <exception>
-
 #include "output_file.h"
 
 namespace sorvel {
 
+void WriteBehindDeleter::operator()(WriteBehind* writer) const {
+    delete writer;
+}
+
 WriteBehind::~WriteBehind() {
-    if (!thread_.joinable()) return;
+    if (!running_) return;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;
     }
     changed_.notify_all();
-    thread_.join();
+    ::pthread_join(thread_, nullptr);
 }
 
 bool WriteBehind::start() {
-    if (thread_.joinable()) return true;
-    try {
-        thread_ = std::thread([this] { serve(); });
-    } catch (const std::exception&) {
-        return false;
-    }
-    return true;
+    if (running_) return true;
+    auto body = [](void* self) -> void* {
+        static_cast<WriteBehind*>(self)->serve();
+        return nullptr;
+    };
+    running_ = ::pthread_create(&thread_, nullptr, body, this) == 0;
+    return running_;
 }
 
 void WriteBehind::submit(int fd, const std::uint8_t* data, std::size_t length, bool write_back) {
