@@ -34,19 +34,28 @@ inline void prefetch_ahead(const RunResources& run, std::size_t i) {
     }
 }
 
+// The sorted table to the open output: on several threads where the records
+// go out unchanged, otherwise one by one (through duplicate processing and
+// OUTR when the output is the output file).
+bool write_table(EngineState& state) {
+    RunResources& run = state.run;
+    if (can_split_write(state)) return write_table_split(state);
+    for (std::size_t i = 0; i < run.ref_count; ++i) {
+        prefetch_ahead(run, i);
+        const RecordRef& ref = run.refs[i];
+        const bool ok = run.output_is_work_file
+                            ? write_work_record(state, ref.data, ref.length, ref.sequence)
+                            : emit_record(state, ref.data, ref.length, ref.sequence);
+        if (!ok) return false;
+    }
+    return true;
+}
+
 bool write_run_to_work_file(EngineState& state) {
     RunResources& run = state.run;
     const int k = run.work_file_count + 1;
     if (!open_work_output(state)) return false;
-    if (can_split_write(state)) {
-        if (!write_table_split(state)) return false;
-    } else {
-        for (std::size_t i = 0; i < run.ref_count; ++i) {
-            prefetch_ahead(run, i);
-            const RecordRef& ref = run.refs[i];
-            if (!write_work_record(state, ref.data, ref.length, ref.sequence)) return false;
-        }
-    }
+    if (!write_table(state)) return false;
     const int fd = take_work_output(state);
     if (fd < 0) return false;
     set_work_file(state, k, fd);
@@ -57,15 +66,7 @@ bool write_run_to_work_file(EngineState& state) {
 bool write_to_output(EngineState& state) {
     RunResources& run = state.run;
     if (!run.output_open && !open_output_file(state)) return false;
-    if (can_split_write(state)) {
-        if (!write_table_split(state)) return false;
-    } else {
-        for (std::size_t i = 0; i < run.ref_count; ++i) {
-            prefetch_ahead(run, i);
-            const RecordRef& ref = run.refs[i];
-            if (!emit_record(state, ref.data, ref.length, ref.sequence)) return false;
-        }
-    }
+    if (!write_table(state)) return false;
     // A sort writes its output in one pass; a copy keeps the output open
     // until the input is exhausted.
     if (state.statements.sorting() || run.input_exhausted) {
