@@ -12,7 +12,6 @@
 #include "duplicates.h"
 #include "key_sort.h"
 #include "output_file.h"
-#include "outrec.h"
 #include "phases.h"
 #include "return_codes.h"
 #include "split_write.h"
@@ -20,36 +19,6 @@
 
 namespace sorvel {
 namespace {
-
-// Sorted records lie scattered over the input buffers, so copying them out
-// in order waits on one cache miss after the other; asking for a record some
-// places ahead lets those misses overlap.
-constexpr std::size_t kPrefetchDistance = 12;
-
-inline void prefetch_ahead(const RunResources& run, std::size_t i) {
-    if (i + kPrefetchDistance < run.ref_count) {
-        const RecordRef& ahead = run.refs[i + kPrefetchDistance];
-        __builtin_prefetch(ahead.data);
-        __builtin_prefetch(ahead.data + 64);
-    }
-}
-
-// The sorted table to the open output: on several threads where the records
-// go out unchanged, otherwise one by one (through duplicate processing and
-// OUTR when the output is the output file).
-bool write_table(EngineState& state) {
-    RunResources& run = state.run;
-    if (can_split_write(state)) return write_table_split(state);
-    for (std::size_t i = 0; i < run.ref_count; ++i) {
-        prefetch_ahead(run, i);
-        const RecordRef& ref = run.refs[i];
-        const bool ok = run.output_is_work_file
-                            ? write_work_record(state, ref.data, ref.length, ref.sequence)
-                            : emit_record(state, ref.data, ref.length, ref.sequence);
-        if (!ok) return false;
-    }
-    return true;
-}
 
 bool write_run_to_work_file(EngineState& state) {
     RunResources& run = state.run;

@@ -8,6 +8,7 @@
 #include <exception>
 #include <vector>
 
+#include "duplicates.h"
 #include "little_endian.h"
 #include "memory_plan.h"
 #include "output_file.h"
@@ -58,14 +59,18 @@ bool cut_pieces(const RunResources& run, std::size_t capacity, std::vector<Piece
     return true;
 }
 
+inline void prefetch_ahead(const RunResources& run, std::size_t i, std::size_t end) {
+    if (i + kPrefetchDistance < end) {
+        const RecordRef& ahead = run.refs[i + kPrefetchDistance];
+        __builtin_prefetch(ahead.data);
+        __builtin_prefetch(ahead.data + 64);
+    }
+}
+
 void gather(const RunResources& run, const Piece& piece, std::uint8_t* out) {
     const bool headers = run.output_is_work_file;
     for (std::size_t i = piece.first; i < piece.last; ++i) {
-        if (i + kPrefetchDistance < piece.last) {
-            const RecordRef& ahead = run.refs[i + kPrefetchDistance];
-            __builtin_prefetch(ahead.data);
-            __builtin_prefetch(ahead.data + 64);
-        }
+        prefetch_ahead(run, i, piece.last);
         const RecordRef& ref = run.refs[i];
         if (headers) {
             put_le32(out, ref.length);
@@ -77,7 +82,20 @@ void gather(const RunResources& run, const Piece& piece, std::uint8_t* out) {
     }
 }
 
-}  // namespace
+// One record after the other, through duplicate processing and OUTR when
+// the output is the output file.
+bool write_one_by_one(EngineState& state) {
+    RunResources& run = state.run;
+    for (std::size_t i = 0; i < run.ref_count; ++i) {
+        prefetch_ahead(run, i, run.ref_count);
+        const RecordRef& ref = run.refs[i];
+        const bool ok = run.output_is_work_file
+                            ? write_work_record(state, ref.data, ref.length, ref.sequence)
+                            : emit_record(state, ref.data, ref.length, ref.sequence);
+        if (!ok) return false;
+    }
+    return true;
+}
 
 bool can_split_write(EngineState& state) {
     RunResources& run = state.run;
@@ -120,17 +138,7 @@ bool write_table_split(EngineState& state) {
         per_buffer = 1;
         cut = cut_pieces(run, TwinBuffer::capacity_for(stride), pieces);
     }
-    if (!cut) {
-        // Same records, one thread.
-        for (std::size_t i = 0; i < run.ref_count; ++i) {
-            const RecordRef& ref = run.refs[i];
-            const bool ok = run.output_is_work_file
-                                ? write_work_record(state, ref.data, ref.length, ref.sequence)
-                                : build_output_record(state, ref.data, ref.length, ref.sequence);
-            if (!ok) return false;
-        }
-        return true;
-    }
+    if (!cut) return write_one_by_one(state);  // same records, one thread
     std::atomic<std::size_t> next{0};
     const int fd = run.output_fd;
     const std::size_t share = stride / per_buffer;
@@ -166,6 +174,12 @@ bool write_table_split(EngineState& state) {
         run.output_bytes = base + end.offset + static_cast<off_t>(end.bytes);
     }
     return true;
+}
+
+}  // namespace
+
+bool write_table(EngineState& state) {
+    return can_split_write(state) ? write_table_split(state) : write_one_by_one(state);
 }
 
 }  // namespace sorvel

@@ -16,13 +16,11 @@
 
 namespace sorvel {
 
-// Whether write_table_split can write run.refs[0, run.ref_count) to the open
-// output now. May allocate the second output buffer (within the memory plan's
-// allowance); false leaves the output as it was.
-bool can_split_write(EngineState& state);
-
-// Writes the table (work-file format when the output is a work file) and
-// leaves the file position after its last byte. 240 on a failed write.
-bool write_table_split(EngineState& state);
+// Writes run.refs[0, run.ref_count) to the open output: a work file in
+// work-file format, or the output file through duplicate processing and OUTR.
+// On several threads when the records go out unchanged and there are cores
+// and memory for it; one record after the other otherwise. Leaves the file
+// position after the last byte (240 on a failed write).
+bool write_table(EngineState& state);
 
 }  // namespace sorvel
